@@ -190,6 +190,7 @@ TEST(Game, TheToastAndFpsCounterAreDrawnOverTheScreen) {
     d.game().showToast("Achievement: Back in Action");
     d.step(30);  // half a second: the toast is fully in
     EXPECT_EQ(d.toast(), "Achievement: Back in Action");
+    d.saveFrame("toast_and_fps.png");
     const sf::Image img = d.frameImage();
     EXPECT_TRUE(near(img.getPixel(480, 488), sf::Color(20, 20, 50), 8));  // the toast box, above its text
     EXPECT_EQ(img.getPixel(480, 483), sf::Color(255, 220, 90));            // its outline
@@ -217,4 +218,20 @@ TEST(Game, MainMenuScreenshot) {
         if (img.getPixel(x, 219) == gold) outline = true;
     EXPECT_TRUE(outline);
     EXPECT_NE(img.getPixel(380, 200 + 44 * 3 + 5), img.getPixel(300, 200 + 44 * 3 + 5));
+}
+
+TEST(Game, AResizedWindowKeepsTheViewLetterboxed) {
+    GameDriver d;
+    ASSERT_TRUE(d.start());
+    d.game().window.setSize({960, 600});
+    InputEvent e = InputEvent::of(InputEvent::Resized);
+    e.size = {960, 600};
+    d.send(e);
+    const sf::FloatRect v = d.game().view.getViewport();
+    ASSERT_EQ(d.game().window.getSize(), sf::Vector2u(960, 600));
+    EXPECT_NEAR(v.top, 0.05f, 1e-5f);
+    EXPECT_NEAR(v.height, 0.9f, 1e-5f);
+    // The bars map outside the logical canvas; the middle stays the middle.
+    EXPECT_LT(d.game().toLogical({480, 1}).y, 0.0f);
+    EXPECT_NEAR(d.game().toLogical({480, 300}).y, 270.0f, 1.0f);
 }
