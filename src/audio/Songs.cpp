@@ -184,7 +184,7 @@ Song bossSong() {
                "G5 - - Bb5 - - D6 - | Eb6 - D6 - Bb5 - G5 - | F5 - - A5 - - C6 - | D6 - - - F#5 - A5 - | "
                "G6 - F6 - D6 - Bb5 - | G6 - F6 Eb6 Bb5 - G5 - | A5 - C6 - F6 - Eb6 - | D6 - C6 - A5 - F#5 - |"),
         voice(WaveSquare, 0.06f,
-              "G3 - - . D4 - . . | Bb3 - - . Eb4 - . . | C4 - - . F4 - . . | A3 - - . D4 - . . |"),
+              "G4 - - . D4 - . . | G4 - - . Eb4 - . . | F4 - - . C4 - . . | F#4 - - . D4 - . . |"),
         voice(WaveTriangle, 0.36f,
               "G1 . G1 G2 . G1 D2 F2 | Eb2 . Eb2 Eb1 . Eb2 Bb1 D2 | "
               "F1 . F1 F2 . F1 C2 Eb2 | D2 . D2 D1 . D2 A1 F#1 |"),
