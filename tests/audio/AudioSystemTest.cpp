@@ -18,7 +18,7 @@ namespace {
 class AudioSystemTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        useWaveAudioOutput(audioTestFolder() + "/audio-system.wav");
+        wav_ = useWaveAudioOutput();
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         work_ = fs::path(audioTestFolder()) / (std::string("work-") + info->name());
         std::error_code ec;
@@ -27,7 +27,13 @@ protected:
         saved_ = fs::current_path();
         fs::current_path(work_);
     }
-    void TearDown() override { fs::current_path(saved_); }
+    void TearDown() override {
+        fs::current_path(saved_);
+        std::error_code ec;
+        fs::remove_all(work_, ec);
+        fs::remove(wav_, ec);
+        fs::remove(wav_.substr(0, wav_.size() - 4) + ".conf", ec);
+    }
 
     static sf::Sound::Status statusOf(const MusicEntry& e) {
         if (e.streaming) return e.music->getStatus();
@@ -36,6 +42,7 @@ protected:
 
     fs::path work_;
     fs::path saved_;
+    std::string wav_;
 };
 
 std::vector<std::int16_t> samplesOf(const sf::SoundBuffer& b) {

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <unistd.h>
 
 std::string audioTestFolder() {
     const char* out = std::getenv("MIVO_TEST_OUT");
@@ -14,12 +15,15 @@ std::string audioTestFolder() {
     return dir.string();
 }
 
-void useWaveAudioOutput(const std::string& wavPath, bool onlyIfUnset) {
-    if (onlyIfUnset && std::getenv("ALSOFT_DRIVERS")) return;
-    const std::string conf = wavPath + ".conf";
-    std::ofstream(conf) << "[general]\ndrivers = wave\n[wave]\nfile = " << wavPath << "\n";
-    setenv("ALSOFT_DRIVERS", "wave", 1);
-    setenv("ALSOFT_CONF", conf.c_str(), 1);
+std::string useWaveAudioOutput() {
+    static const std::string wavPath = [] {
+        const std::string base = audioTestFolder() + "/output-" + std::to_string(getpid());
+        std::ofstream(base + ".conf") << "[general]\ndrivers = wave\n[wave]\nfile = " << base << ".wav\n";
+        setenv("ALSOFT_DRIVERS", "wave", 1);
+        setenv("ALSOFT_CONF", (base + ".conf").c_str(), 1);
+        return base + ".wav";
+    }();
+    return wavPath;
 }
 
 namespace {

@@ -6,10 +6,11 @@
 // A folder for this test program's files: $MIVO_TEST_OUT/audio or /tmp/mivo-tests/audio.
 std::string audioTestFolder();
 
-// Points OpenAL at its "wave" driver writing `wavPath` (created if missing
-// folders allow), unless `onlyIfUnset` and a driver was chosen already. Must
-// run before the first sound object of the process is made.
-void useWaveAudioOutput(const std::string& wavPath, bool onlyIfUnset = true);
+// Points OpenAL at its "wave" driver writing a file of this process's own
+// and returns the file's path. OpenAL reads the setting once, when the first
+// sound object of the process is made; every later opening of the device
+// (whenever the last sound object had gone) starts the file afresh.
+std::string useWaveAudioOutput();
 
 // Samples of a WAV file as floats in [-1, 1], mixed down to one channel
 // (16-bit PCM or 32-bit float). Empty when it cannot be read.
