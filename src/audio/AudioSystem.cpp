@@ -38,11 +38,6 @@ void MusicEntry::stop() {
     if (sound) sound->stop();
 }
 
-AudioSystem::~AudioSystem() {
-    prerenderer_.reset();
-    playing_ = nullptr;
-}
-
 void AudioSystem::buildSoundBank() {
     for (int i = 0; i < kSoundEffectCount; ++i) {
         SoundEffect& fx = effects_[std::size_t(i)];
@@ -51,7 +46,6 @@ void AudioSystem::buildSoundBank() {
         if (!fx.buffer.loadFromSamples(samples.data(), samples.size(), 1, kSampleRate)) continue;
         for (int v = 0; v < kVoicesPerEffect; ++v) fx.voices.emplace_back(fx.buffer);
     }
-    bankBuilt_ = true;
 }
 
 void AudioSystem::buildMusicCatalogue(bool renderAhead) {
@@ -154,5 +148,6 @@ void AudioSystem::setModMusic(const std::optional<std::string>& path) {
     auto entry = std::make_unique<MusicEntry>();
     entry->path = *path;
     entry->factory = builtinSongFactory("echo_meadows");
+    entry->prerenderedId = "echo_meadows";
     music_.emplace("mod", std::move(entry));
 }

@@ -42,7 +42,6 @@ struct MusicEntry {
 class AudioSystem {
 public:
     AudioSystem() = default;
-    ~AudioSystem();
     AudioSystem(const AudioSystem&) = delete;
     AudioSystem& operator=(const AudioSystem&) = delete;
 
@@ -77,7 +76,6 @@ public:
     std::string playingId() const;
     MusicEntry* findMusic(const std::string& id);
     const SoundEffect& effect(int index) const { return effects_[std::size_t(index)]; }
-    bool soundBankBuilt() const { return bankBuilt_; }
 
     // Makes `entry` ready to play: streams its file, else renders its song
     // (taking the background renderer's samples when it has them).
@@ -85,7 +83,6 @@ public:
 
 private:
     std::array<SoundEffect, kSoundEffectCount> effects_;
-    bool bankBuilt_ = false;
     std::map<std::string, std::unique_ptr<MusicEntry>> music_;
     MusicEntry* playing_ = nullptr;
     // Declared last: stopped and joined before the entries go.

@@ -223,5 +223,12 @@ TEST_F(AudioSystemTest, SongsRenderedAheadMatchTheSynthesizer) {
     audio.playMusic("final_boss", 70);
     EXPECT_EQ(samplesOf(audio.findMusic("title")->buffer), renderSong(builtinSongFactory("title")()));
     EXPECT_EQ(samplesOf(audio.findMusic("final_boss")->buffer), renderSong(builtinSongFactory("final_boss")()));
+    // A mod song that does not open and the first zone share one song: both get it.
+    audio.setModMusic(std::string("no/such/file.ogg"));
+    audio.playMusic("mod", 70);
+    audio.playMusic("echo_meadows", 70);
+    const auto meadows = renderSong(builtinSongFactory("echo_meadows")());
+    EXPECT_EQ(samplesOf(audio.findMusic("mod")->buffer), meadows);
+    EXPECT_EQ(samplesOf(audio.findMusic("echo_meadows")->buffer), meadows);
     // The game closes while the rest are still being rendered.
 }

@@ -53,6 +53,20 @@ double bestMatch(const std::vector<double>& heard, const std::vector<double>& so
     return best;
 }
 
+// The real game with a data folder of its own, scripted keys and a hidden window.
+struct TestGame {
+    explicit TestGame(const fs::path& data) : game(optionsFor(data)) {}
+    Mivoland2Options optionsFor(const fs::path& data) {
+        Mivoland2Options options;
+        options.dataFolder = data.string();
+        options.keys = &keys;
+        options.visibleWindow = false;
+        return options;
+    }
+    ScriptedKeySource keys;
+    Mivoland2 game;
+};
+
 std::vector<float> rendered(const std::string& id) {
     const auto s = renderSong(builtinSongFactory(id)());
     std::vector<float> f(s.size());
@@ -72,12 +86,8 @@ TEST(GameMusic, MainMenuPlaysTheTitleSong) {
 
     int menuSounds = 0;
     {
-        ScriptedKeySource keys;
-        Mivoland2Options options;
-        options.dataFolder = data.string();
-        options.keys = &keys;
-        options.visibleWindow = false;
-        Mivoland2 game(options);
+        TestGame run(data);
+        Mivoland2& game = run.game;
         ASSERT_TRUE(game.startUp());
         EXPECT_EQ(game.audio.playingId(), "title");
         sf::Clock clock, frameClock;
@@ -129,12 +139,8 @@ TEST(GameMusic, ClosingRightAfterStartUpIsClean) {
     const std::string wavPath = useWaveAudioOutput();
     const fs::path data = fs::path(audioTestFolder()) / "quick-close-data";
     for (int round = 0; round < 3; ++round) {
-        ScriptedKeySource keys;
-        Mivoland2Options options;
-        options.dataFolder = data.string();
-        options.keys = &keys;
-        options.visibleWindow = false;
-        Mivoland2 game(options);
+        TestGame run(data);
+        Mivoland2& game = run.game;
         ASSERT_TRUE(game.startUp());
         EXPECT_EQ(game.audio.playingId(), "title");
         game.frame(0.016f);
