@@ -41,8 +41,8 @@ public:
     // run(): start-up, then frames until the window closes. Returns 1 when no
     // UI font could be loaded, else 0.
     int run();
-    bool startUp();            // false: no UI font
-    void frame(float seconds); // one pass: events, update, draw; seconds = real frame time
+    bool startUp();             // false: no UI font
+    void frame(float seconds);  // one pass: events, update, draw; seconds = real frame time
     void update(float dt);
     void draw();
     void drawScreen(DrawContext& ctx);  // the current screen and the overlays, in logical units
@@ -94,7 +94,6 @@ public:
     FpsCounter fps;
 
     // ---- Settings (persist/Settings.h; F11 in core/Window.cpp) ------------
-
     Settings settings;
 
     // ---- Sound effects and music (audio/GameAudio.cpp, audio/AudioSystem.h) --
