@@ -207,6 +207,8 @@ struct FormUpkeep {
 // One frame of the form: drains a gem a second and places the sparkles.
 FormUpkeep updateForm(Player& player, float dt, float time);
 
-// True when (time - dt, time] crosses a tick of rate per second whose index is
-// even: "every other 1/rate of a second".
-bool everyOtherTick(float time, float dt, float rate);
+// True when a clock going from before to after (seconds) passes a tick of
+// rate per second whose index is even: "every other 1/rate of a second". Feed
+// it a clock that grows by exactly dt each frame (an accumulator, not a time
+// recomputed from elsewhere) so that no tick is counted twice.
+bool everyOtherTick(float before, float after, float rate);

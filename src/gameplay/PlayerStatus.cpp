@@ -128,18 +128,22 @@ bool tryTransform(Player& p, bool transformPressed, std::uint32_t secretStones, 
     return true;
 }
 
-bool everyOtherTick(float time, float dt, float rate) {
-    double now = std::floor(double(time) * rate);
-    double before = std::floor((double(time) - double(dt)) * rate);
-    if (now - before >= 2) return true;
-    if (now - before < 1) return false;
-    return std::fmod(std::fabs(now), 2.0) == 0;
+bool everyOtherTick(float before, float after, float rate) {
+    double a = std::floor(double(before) * rate);
+    double b = std::floor(double(after) * rate);
+    if (b - a >= 2) return true;
+    if (b - a < 1) return false;
+    return std::fmod(std::fabs(b), 2.0) == 0;
 }
 
 FormUpkeep updateForm(Player& p, float dt, float time) {
     FormUpkeep r;
     if (!p.transformed) return r;
+    // The drain clock also times the sparkles: it only ever loses whole
+    // seconds, which keeps the tick count even.
+    float before = p.formDrain;
     if (dt > 0) p.formDrain += dt;
+    bool sparkle = everyOtherTick(before, p.formDrain, 30.0f);
     while (p.formDrain >= 1.0f) {
         p.formDrain -= 1.0f;
         p.gems -= 1;
@@ -152,7 +156,7 @@ FormUpkeep updateForm(Player& p, float dt, float time) {
         r.ended = true;
         return r;
     }
-    if (everyOtherTick(time, dt, 30.0f)) {
+    if (sparkle) {
         r.sparkle = true;
         r.sparklePos = {p.x + 14.0f * std::sin(13.0f * time), p.y + 14.0f * std::cos(11.0f * time)};
         r.rainbowSparkle = p.divine;
