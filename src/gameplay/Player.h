@@ -119,6 +119,13 @@ struct Player {
 // facing, or nothing. An empty function finds nothing.
 using HomingTargetFinder = std::function<std::optional<sf::Vector2f>(sf::Vector2f position, int facing)>;
 
+// The play session's homing search: the nearest live baddie or unbroken
+// monitor within 340 that is no more than 20 behind position (by facing), or
+// the boss (when one is given: a fight is running) if it is within 520 and
+// closer than that.
+std::optional<sf::Vector2f> findHomingTarget(const Level& level, sf::Vector2f position, int facing,
+                                             std::optional<sf::Vector2f> boss = std::nullopt);
+
 // A fresh player for an act start: hero, position, facing right, 3 of 3
 // hearts, no gems, the mod factors and flags.
 Player makePlayer(int hero, sf::Vector2f position, const PlayerModifiers& mods = {});

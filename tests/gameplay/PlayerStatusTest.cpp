@@ -269,3 +269,35 @@ TEST(PlayerStep, BadHeroIndexAndEmptyLevelAreHarmless) {
     run(q, empty, 1, {});
     EXPECT_FALSE(q.grounded);
 }
+
+TEST(PlayerHoming, SearchTakesTheNearestAheadAndTheBossFromFurther) {
+    Level level;
+    Baddie behind;
+    behind.x = -60;  // more than 20 behind a player facing right
+    Baddie far;
+    far.x = 330;
+    far.y = 100;     // 347 away: out of range
+    Baddie broken;
+    broken.x = 50;
+    broken.alive = false;
+    Baddie near;
+    near.x = 200;
+    level.enemies = {behind, far, broken, near};
+    Monitor m;
+    m.x = -15;       // 15 behind is still fine
+    m.y = 250;
+    level.monitors = {m};
+
+    auto t = findHomingTarget(level, {0, 0}, 1);
+    ASSERT_TRUE(t);
+    EXPECT_FLOAT_EQ(t->x, 200);
+    auto left = findHomingTarget(level, {0, 0}, -1);
+    ASSERT_TRUE(left);
+    EXPECT_FLOAT_EQ(left->x, -60);
+    EXPECT_TRUE(findHomingTarget(level, {0, 0}, 1, sf::Vector2f(150, 0)));
+    EXPECT_FLOAT_EQ(findHomingTarget(level, {0, 0}, 1, sf::Vector2f(150, 0))->x, 150);
+    EXPECT_FLOAT_EQ(findHomingTarget(level, {0, 0}, 1, sf::Vector2f(500, 0))->x, 200);
+    Level empty;
+    EXPECT_FALSE(findHomingTarget(empty, {0, 0}, 1));
+    EXPECT_TRUE(findHomingTarget(empty, {0, 0}, 1, sf::Vector2f(-500, 0)));
+}
