@@ -73,7 +73,7 @@ PlayerInput playerInputFrom(const Snapshot& in) {
 struct Player {
     int hero = 0;                 // 0..8
     float x = 0, y = 0;           // body centre; the feet are at y + 18
-    float vx = 0, vy = 0;         // air velocity
+    float vx = 0, vy = 0;         // air velocity; follows the ground motion while grounded
     float groundSpeed = 0;        // signed speed along the surface
     float angle = 0;              // surface angle, atan2(dy, dx)
     bool grounded = false;

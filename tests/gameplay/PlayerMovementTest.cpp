@@ -225,6 +225,45 @@ TEST(PlayerGround, OneCellStepIsASlopeFourCellsAreAWall) {
     }
 }
 
+TEST(PlayerGround, FastOverACrestLaunchesSlowFollowsTheSurface) {
+    // Up a gentle ramp to a crest at x 0, then a steep face (4 down for 1 across):
+    // faces steeper than about 64 degrees throw a runner faster than 260 off.
+    Level level;
+    level.groundPaths = {{{-1000, 500}, {0, 400}, {75, 700}, {3000, 700}}};
+    level.lowestGroundY = 700;
+    const float up = std::atan2(-100.0f, 1000.0f);
+
+    Player fast = standingAt(2, -60, level.groundHeightAt(-60).y);
+    fast.angle = up;
+    fast.groundSpeed = 800;
+    fast.rolling = true;
+    float speed = 0;
+    for (int i = 0; i < 10 && fast.grounded; ++i) {
+        speed = fast.groundSpeed;
+        run(fast, level, 1, {});
+    }
+    ASSERT_FALSE(fast.grounded);
+    // Thrown off at the crest along the angle it had, not glued to the face.
+    EXPECT_NEAR(fast.x, 0, 10);
+    EXPECT_LT(fast.y + 18, level.groundHeightAt(fast.x).y - 5);
+    EXPECT_NEAR(std::hypot(fast.vx, fast.vy), speed, 40);
+
+    // Over the same crest onto a 45-degree face, slowly: it runs down it.
+    Level gentle;
+    gentle.groundPaths = {{{-1000, 500}, {0, 400}, {300, 700}, {3000, 700}}};
+    gentle.lowestGroundY = 700;
+    Player slow = standingAt(2, -30, gentle.groundHeightAt(-30).y);
+    slow.angle = up;
+    slow.groundSpeed = 200;
+    float t = 0;
+    for (int i = 0; i < 90; ++i) {
+        t = run(slow, gentle, 1, {.right = true}, t, {.right = true});
+        ASSERT_TRUE(slow.grounded);
+        EXPECT_NEAR(slow.y + 18, gentle.groundHeightAt(slow.x).y, 0.01f);
+    }
+    EXPECT_GT(slow.x, 300);
+}
+
 // --- Platforms ---------------------------------------------------------------------
 
 TEST(PlayerPlatforms, StandingOnACrumblerStartsItsTimerAndAMoverCarries) {
