@@ -302,9 +302,16 @@ void updatePlayer(Player& p, const PlayerInput& in, Level& level, float dt, floa
         if (p.grounded && p.surface >= 0 && !standingPlatformValid(p, level)) {
             becomeAirborne(p, p.groundSpeed, 0);
         }
-        if (p.grounded)
+        if (p.grounded) {
             groundStep(p, in, level, dt, time);
-        else
+            if (p.grounded) {
+                // Keep the air velocity in step with the ground motion, so that
+                // whatever throws a grounded player into the air (springs,
+                // updrafts) keeps its run.
+                p.vx = std::cos(p.angle) * p.groundSpeed;
+                p.vy = std::sin(p.angle) * p.groundSpeed;
+            }
+        } else
             airStep(p, in, level, dt, time, trigger, findTarget);
     }
 

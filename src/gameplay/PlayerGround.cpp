@@ -234,10 +234,6 @@ void groundStep(Player& p, const PlayerInput& in, Level& level, float dt, float 
             if (platformCovers(pl, p.x, time)) p.y = platformHeightAt(pl, p.x, time) - kFeet;
         }
     }
-    // Keep the air velocity in step with the ground motion, so that whatever
-    // throws a grounded player into the air (springs, updrafts) keeps its run.
-    p.vx = std::cos(p.angle) * p.groundSpeed;
-    p.vy = std::sin(p.angle) * p.groundSpeed;
 }
 
 }  // namespace playerphys

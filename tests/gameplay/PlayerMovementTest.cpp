@@ -81,6 +81,9 @@ TEST(PlayerGround, RunsToTopSpeedAndNeverAcceleratesPastIt) {
     run(p, level, 240, {.right = true});
     EXPECT_FLOAT_EQ(p.groundSpeed, effectiveTopSpeed(p));
     EXPECT_FLOAT_EQ(p.y, 382);
+    // The air velocity follows the run, so a spring or updraft keeps it.
+    EXPECT_FLOAT_EQ(p.vx, p.groundSpeed);
+    EXPECT_FLOAT_EQ(p.vy, 0);
     p.groundSpeed = 1200;  // a boost beyond top is kept while Right is held
     run(p, level, 1, {.right = true});
     EXPECT_FLOAT_EQ(p.groundSpeed, 1200);
