@@ -32,6 +32,23 @@ enum class PlayerEvent : int {
     HardLanding = 12,  // landed falling faster than 900
 };
 
+// What the play session does for one event: a sound effect (by number, -1 for
+// none) at a pitch, a script event (empty for none), and a burst of particles
+// (count 0 for none) at a point.
+struct PlayerEventEffect {
+    int sound = -1;
+    float pitch = 1.0f;
+    const char* scriptEvent = "";
+    int particles = 0;
+    sf::Vector2f at;
+    sf::Color color = sf::Color::White;
+    float speed = 0, life = 0, size = 4;
+};
+
+struct Player;
+// The effect of an event raised by the last step of player.
+PlayerEventEffect playerEventEffect(PlayerEvent event, const Player& player);
+
 // The mod factors and flags the player reads. Neutral by default; the mods
 // loader fills one in from the enabled mods.
 struct PlayerModifiers {

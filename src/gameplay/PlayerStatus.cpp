@@ -164,3 +164,73 @@ FormUpkeep updateForm(Player& p, float dt, float time) {
     }
     return r;
 }
+
+PlayerEventEffect playerEventEffect(PlayerEvent event, const Player& p) {
+    PlayerEventEffect e;
+    e.at = {p.x, p.y + kFeet};
+    auto burst = [&](int count, sf::Color color, float speed, float life, float size = 4) {
+        e.particles = count;
+        e.color = color;
+        e.speed = speed;
+        e.life = life;
+        e.size = size;
+    };
+    switch (event) {
+        case PlayerEvent::Jump:
+            e.sound = 0;
+            e.scriptEvent = "jump";
+            break;
+        case PlayerEvent::Roll:
+            e.sound = 8;
+            e.pitch = 1.3f;
+            break;
+        case PlayerEvent::SpinRev:
+            e.sound = 6;
+            e.pitch = 1.0f + 0.6f * p.charge;
+            break;
+        case PlayerEvent::SpinRelease:
+            e.sound = 7;
+            e.scriptEvent = "ability";
+            burst(10, sf::Color(230, 230, 230), 200, 0.4f);
+            break;
+        case PlayerEvent::Flap:
+            e.sound = 18;
+            e.scriptEvent = "ability";
+            break;
+        case PlayerEvent::GlideStart:
+            e.sound = 8;
+            e.scriptEvent = "ability";
+            break;
+        case PlayerEvent::Slam:
+            e.sound = 8;
+            e.pitch = 0.7f;
+            e.scriptEvent = "ability";
+            break;
+        case PlayerEvent::SlamBounce:
+            e.sound = 16;
+            burst(12, sf::Color(255, 220, 90), 240, 0.4f);
+            break;
+        case PlayerEvent::HomingDash:
+            e.sound = 17;
+            e.scriptEvent = "ability";
+            break;
+        case PlayerEvent::FlameDash:
+            e.sound = 15;
+            e.scriptEvent = "ability";
+            break;
+        case PlayerEvent::GadgetSpring:
+            e.sound = 3;
+            e.scriptEvent = "ability";
+            break;
+        case PlayerEvent::Blink:
+            e.sound = 14;
+            e.scriptEvent = "ability";
+            burst(16, sf::Color(255, 215, 0), 220, 0.4f, 4);
+            e.at = p.blinkFrom;
+            break;
+        case PlayerEvent::HardLanding:
+            burst(8, sf::Color(220, 210, 190), 160, 0.35f);
+            break;
+    }
+    return e;
+}

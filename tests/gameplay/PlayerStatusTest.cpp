@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 #include "PlayerFixtures.h"
 
@@ -300,4 +301,34 @@ TEST(PlayerHoming, SearchTakesTheNearestAheadAndTheBossFromFurther) {
     Level empty;
     EXPECT_FALSE(findHomingTarget(empty, {0, 0}, 1));
     EXPECT_TRUE(findHomingTarget(empty, {0, 0}, 1, sf::Vector2f(-500, 0)));
+}
+
+TEST(PlayerEvents, EachCodeMapsToItsSoundScriptEventAndParticles) {
+    Player p = makePlayer(0, {100, 200});
+    p.charge = 0.5f;
+    p.blinkFrom = {40, 190};
+    struct Case { PlayerEvent e; int sound; float pitch; std::string script; int particles; };
+    const Case cases[] = {
+        {PlayerEvent::Jump, 0, 1, "jump", 0},           {PlayerEvent::Roll, 8, 1.3f, "", 0},
+        {PlayerEvent::SpinRev, 6, 1.3f, "", 0},         {PlayerEvent::SpinRelease, 7, 1, "ability", 10},
+        {PlayerEvent::Flap, 18, 1, "ability", 0},       {PlayerEvent::GlideStart, 8, 1, "ability", 0},
+        {PlayerEvent::Slam, 8, 0.7f, "ability", 0},     {PlayerEvent::SlamBounce, 16, 1, "", 12},
+        {PlayerEvent::HomingDash, 17, 1, "ability", 0}, {PlayerEvent::FlameDash, 15, 1, "ability", 0},
+        {PlayerEvent::GadgetSpring, 3, 1, "ability", 0}, {PlayerEvent::Blink, 14, 1, "ability", 16},
+        {PlayerEvent::HardLanding, -1, 1, "", 8},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int(c.e));
+        PlayerEventEffect fx = playerEventEffect(c.e, p);
+        EXPECT_EQ(fx.sound, c.sound);
+        EXPECT_FLOAT_EQ(fx.pitch, c.pitch);
+        EXPECT_EQ(std::string(fx.scriptEvent), c.script);
+        EXPECT_EQ(fx.particles, c.particles);
+        if (c.e == PlayerEvent::Blink) {
+            EXPECT_FLOAT_EQ(fx.at.x, 40);
+            EXPECT_EQ(fx.color, sf::Color(255, 215, 0));
+        } else {
+            EXPECT_FLOAT_EQ(fx.at.y, 218);  // at the feet
+        }
+    }
 }
