@@ -10,8 +10,6 @@ namespace {
 
 void countDown(float& t, float dt) { t = t > dt ? t - dt : 0.0f; }
 
-sf::Vector2f feetOf(const Player& p) { return {p.x, p.y + 18.0f}; }
-
 }  // namespace
 
 PlayMode Mivoland2::playMode() const {
@@ -209,58 +207,12 @@ void Mivoland2::updatePlaying(float dt) {
 }
 
 void Mivoland2::handlePlayerEvents() {
-    const sf::Vector2f feet = feetOf(player);
     for (PlayerEvent e : player.events) {
-        switch (e) {
-            case PlayerEvent::Jump:
-                playSound(0);
-                fireScriptEvent("jump");
-                break;
-            case PlayerEvent::Roll: playSound(8, 1.3f); break;
-            case PlayerEvent::SpinRev: playSound(6, 1.0f + 0.6f * player.charge); break;
-            case PlayerEvent::SpinRelease:
-                playSound(7);
-                spawnParticles(effects.particles, effectsRng, feet, 10, sf::Color(230, 230, 230), 200.0f, 0.4f);
-                fireScriptEvent("ability");
-                break;
-            case PlayerEvent::Flap:
-                playSound(18);
-                fireScriptEvent("ability");
-                break;
-            case PlayerEvent::GlideStart:
-                playSound(8);
-                fireScriptEvent("ability");
-                break;
-            case PlayerEvent::Slam:
-                playSound(8, 0.7f);
-                fireScriptEvent("ability");
-                break;
-            case PlayerEvent::SlamBounce:
-                playSound(16);
-                spawnParticles(effects.particles, effectsRng, feet, 12, sf::Color(255, 220, 90), 240.0f, 0.4f);
-                break;
-            case PlayerEvent::HomingDash:
-                playSound(17);
-                fireScriptEvent("ability");
-                break;
-            case PlayerEvent::FlameDash:
-                playSound(15);
-                fireScriptEvent("ability");
-                break;
-            case PlayerEvent::GadgetSpring:
-                playSound(3);
-                fireScriptEvent("ability");
-                break;
-            case PlayerEvent::Blink:
-                playSound(14);
-                spawnParticles(effects.particles, effectsRng, player.blinkFrom, 16, sf::Color(255, 215, 0), 220.0f,
-                               0.4f, 4.0f);
-                fireScriptEvent("ability");
-                break;
-            case PlayerEvent::HardLanding:
-                spawnParticles(effects.particles, effectsRng, feet, 8, sf::Color(220, 210, 190), 160.0f, 0.35f);
-                break;
-        }
+        const PlayerEventEffect fx = playerEventEffect(e, player);
+        if (fx.sound >= 0) playSound(fx.sound, fx.pitch);
+        if (fx.particles > 0)
+            spawnParticles(effects.particles, effectsRng, fx.at, fx.particles, fx.color, fx.speed, fx.life, fx.size);
+        if (fx.scriptEvent && *fx.scriptEvent) fireScriptEvent(fx.scriptEvent);
     }
 }
 

@@ -333,3 +333,18 @@ TEST(ActFlowGame, NoSaveWritesNothingAndTheDebugToggleHoldsTheAct) {
     saved.d.press(K::B);
     EXPECT_FALSE(saved.g.session.debugActive);
 }
+
+TEST(ActFlowGame, ScreenshotsOfAnAct) {
+    StoryGame s;
+    s.d.step(30);
+    s.d.saveFrame("flow_title_card.png");
+    s.g.player = makePlayer(0, {s.g.level.arenaX - 300.0f, s.g.level.arenaY - 60.0f});
+    s.d.hold(K::Right);
+    for (int i = 0; i < 600 && !s.g.session.bossActive; ++i) s.d.step();
+    EXPECT_TRUE(s.g.session.bossActive);
+    s.d.release(K::Right);
+    s.d.step(60);
+    s.d.saveFrame("flow_arena.png");
+    s.d.press(K::Escape);
+    s.d.saveFrame("flow_pause.png");
+}
