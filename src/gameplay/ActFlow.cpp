@@ -165,31 +165,6 @@ GoalStep stepGoal(ActState& act, const Level& level, const Player& p, float dt) 
     return r;
 }
 
-std::optional<sf::Vector2f> findHomingTarget(const Level& level, sf::Vector2f pos, int facing,
-                                             std::optional<sf::Vector2f> boss) {
-    std::optional<sf::Vector2f> best;
-    float bestD2 = 340.0f * 340.0f;
-    auto consider = [&](sf::Vector2f t) {
-        if ((t.x - pos.x) * float(facing) < -20.0f) return;
-        const float dx = t.x - pos.x, dy = t.y - pos.y;
-        const float d2 = dx * dx + dy * dy;
-        if (d2 <= bestD2) {
-            bestD2 = d2;
-            best = t;
-        }
-    };
-    for (const Baddie& b : level.enemies)
-        if (b.alive) consider({b.x, b.y});
-    for (const Monitor& m : level.monitors)
-        if (!m.broken) consider({m.x, m.y});
-    if (boss) {
-        const float dx = boss->x - pos.x, dy = boss->y - pos.y;
-        const float d2 = dx * dx + dy * dy;
-        if (d2 < 520.0f * 520.0f && (!best || d2 < bestD2)) best = boss;
-    }
-    return best;
-}
-
 void restoreCrumblers(Level& level) {
     for (Platform& pl : level.platforms) {
         if (!pl.crumbles) continue;

@@ -7,7 +7,6 @@
 
 #include <SFML/System/Vector2.hpp>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -126,14 +125,6 @@ struct GoalStep {
 };
 // One frame of the goal sign while it is present.
 GoalStep stepGoal(ActState& act, const Level& level, const Player& player, float dt);
-
-// ---- Homing target ----------------------------------------------------------------
-
-// The nearest live baddie or unbroken monitor within 340 that is no more than
-// 20 behind the player (by facing); the boss point instead when given, within
-// 520 and closer than that.
-std::optional<sf::Vector2f> findHomingTarget(const Level& level, sf::Vector2f position, int facing,
-                                             std::optional<sf::Vector2f> boss);
 
 // ---- Respawn ---------------------------------------------------------------------------
 

@@ -229,39 +229,6 @@ TEST(ActFlow, GoalFallsSpinsAndClearsOnce) {
     EXPECT_EQ(course.goalY, 330.0f);  // arenaY - 70
 }
 
-TEST(ActFlow, HomingTargetsAheadAndTheBoss) {
-    Level level = flatLevel();
-    Baddie behind;
-    behind.x = 970;  // 30 behind a player facing right
-    behind.y = 380;
-    Baddie ahead;
-    ahead.x = 1200;
-    ahead.y = 380;
-    Baddie dead = ahead;
-    dead.x = 1050;
-    dead.alive = false;
-    level.enemies = {behind, ahead, dead};
-    Monitor far;
-    far.x = 1400;  // beyond 340
-    far.y = 380;
-    level.monitors = {far};
-    const sf::Vector2f pos{1000, 380};
-    auto t = findHomingTarget(level, pos, 1, std::nullopt);
-    ASSERT_TRUE(t);
-    EXPECT_EQ(*t, sf::Vector2f(1200, 380));
-    t = findHomingTarget(level, pos, -1, std::nullopt);  // facing left: the one 30 behind is ahead now
-    ASSERT_TRUE(t);
-    EXPECT_EQ(*t, sf::Vector2f(970, 380));
-
-    // The boss wins when it is closer, within 520.
-    EXPECT_EQ(*findHomingTarget(level, pos, 1, sf::Vector2f(1100, 380)), sf::Vector2f(1100, 380));
-    EXPECT_EQ(*findHomingTarget(level, pos, 1, sf::Vector2f(1300, 380)), sf::Vector2f(1200, 380));
-    level.enemies.clear();
-    EXPECT_EQ(*findHomingTarget(level, pos, 1, sf::Vector2f(1500, 380)), sf::Vector2f(1500, 380));
-    EXPECT_FALSE(findHomingTarget(level, pos, 1, sf::Vector2f(1600, 380)));
-    EXPECT_FALSE(findHomingTarget(level, pos, 1, std::nullopt));
-}
-
 TEST(ActFlow, RestoreCrumblersAndTicks) {
     Level level;
     Platform crumbler;
