@@ -53,6 +53,8 @@ void Mivoland2::beginAct(const Level& newLevel, int hero) {
     session.playingCourse = course;
     session.respawnPoint = session.camera = level.startPos;
     session.titleCardTime = course ? 0.0f : kTitleCardTime;
+    // Built now as well, so a pause from losing the window focus has its list.
+    session.pauseList.reset(pauseButtons(playMode()), 0);
     effects.clear();
     resetBoss();
     paused = false;

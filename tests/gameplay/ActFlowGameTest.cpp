@@ -69,9 +69,12 @@ TEST(ActFlowGame, AnActStartWritesTheSlotAndRunsTheClock) {
     s.d.step(1);
     EXPECT_GT(s.g.session.actTime, frozen);
 
-    // Losing the focus pauses too.
+    // Losing the focus pauses too, with the pause list to leave it by.
     s.d.send(InputEvent::of(InputEvent::LostFocus));
     EXPECT_TRUE(s.g.paused);
+    EXPECT_EQ(s.g.session.pauseList.buttons.size(), 4u);
+    s.d.press(K::Enter);
+    EXPECT_FALSE(s.g.paused);
 }
 
 TEST(ActFlowGame, RestartRestoresGemsAndBaddiesAndResetsTheClock) {
