@@ -1,0 +1,39 @@
+#pragma once
+#include <SFML/System/Vector2.hpp>
+#include <optional>
+
+#include "gameplay/Baddies.h"
+#include "gameplay/Hazards.h"
+#include "gameplay/ObjectEvents.h"
+
+// Everything in a level the player touches besides the ground. One frame of
+// play runs, after the player step and the walls:
+//
+//   updateObjects(level, player, effects, rng, frame, events);   // items, baddies, shots, hazards
+//   ...boss, goal...
+//   updateEffects(level, effects, dt);                           // at the end of the frame
+//
+// and then applies events (sounds, script events, score, toasts, ...).
+// rng is the game's effects generator (particles); it never touches the level.
+
+// The item pass, in this order: springs, dash panels, spikes, gems, scattered
+// gems, monitors, checkpoints, stone portals, crumblers.
+void updateItems(Level& level, Player& player, Effects& effects, XorShift32& rng, const ObjectFrame& frame,
+                 ObjectEvents& events);
+
+// The item pass, then the baddies with their shots, then the hazards.
+void updateObjects(Level& level, Player& player, Effects& effects, XorShift32& rng, const ObjectFrame& frame,
+                   ObjectEvents& events);
+
+// The effects pass: particles drift, slow down and fade; freed critters hop
+// along the ground. Dead ones are removed.
+void updateEffects(const Level& level, Effects& effects, float dt);
+
+// After a respawn: every crumbler is back and all shots vanish.
+void restoreAfterRespawn(Level& level, Effects& effects);
+
+// The homing attack's target among the level's objects: the nearest live
+// baddie or unbroken monitor within range of position, at most 20 units
+// behind it (by facing). The boss is the session's to add.
+std::optional<sf::Vector2f> findObjectTarget(const Level& level, sf::Vector2f position, int facing,
+                                             float range = 340.0f);
