@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/AudioSystem.h"
 #include "core/FpsCounter.h"
 #include "core/GameState.h"
 #include "core/Input.h"
@@ -94,4 +95,15 @@ public:
 
     // ---- Settings (persist/Settings.h; F11 in core/Window.cpp) ------------
     Settings settings;
+
+    // ---- Sound effects and music (audio/GameAudio.cpp, audio/AudioSystem.h) --
+    // Effects by number (SoundId in audio/SoundEffects.h) at the sound volume;
+    // songs by id at the music volume.
+    void playSound(int pool, float pitch = 1.0f);
+    void playMusic(const std::string& id);
+    void applyMusicVolume();                 // the playing song follows settings.musicVolume
+    std::string zoneMusicId(int zone) const; // "mod" or the zone's song
+    bool inMultiplayerGame() const { return false; }  // hosting, or joined and connected
+
+    AudioSystem audio;
 };

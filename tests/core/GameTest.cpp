@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "core/platform/FileSystem.h"
+#include "core/platform/Window.h"
 #include "persist/Settings.h"
 #include "support/GameDriver.h"
 
@@ -220,18 +221,21 @@ TEST(Game, MainMenuScreenshot) {
     EXPECT_NE(img.getPixel(380, 200 + 44 * 3 + 5), img.getPixel(300, 200 + 44 * 3 + 5));
 }
 
-TEST(Game, AResizedWindowKeepsTheViewLetterboxed) {
+TEST(Game, AFullscreenWindowShowsTheViewLetterboxed) {
     GameDriver d;
     ASSERT_TRUE(d.start());
-    d.game().window.setSize({960, 600});
-    InputEvent e = InputEvent::of(InputEvent::Resized);
-    e.size = {960, 600};
-    d.send(e);
-    const sf::FloatRect v = d.game().view.getViewport();
-    ASSERT_EQ(d.game().window.getSize(), sf::Vector2u(960, 600));
-    EXPECT_NEAR(v.top, 0.05f, 1e-5f);
-    EXPECT_NEAR(v.height, 0.9f, 1e-5f);
+    d.press(K::F11);
+    const sf::Vector2u size = d.game().window.getSize();
+    const sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
+    ASSERT_EQ(size, sf::Vector2u(desktop.width, desktop.height));
+    const sf::FloatRect v = d.game().view.getViewport(), want = letterboxViewport(size.x, size.y);
+    EXPECT_FLOAT_EQ(v.left, want.left);
+    EXPECT_FLOAT_EQ(v.top, want.top);
+    EXPECT_FLOAT_EQ(v.width, want.width);
+    EXPECT_FLOAT_EQ(v.height, want.height);
     // The bars map outside the logical canvas; the middle stays the middle.
-    EXPECT_LT(d.game().toLogical({480, 1}).y, 0.0f);
-    EXPECT_NEAR(d.game().toLogical({480, 300}).y, 270.0f, 1.0f);
+    const sf::Vector2f corner = d.game().toLogical({0, 0});
+    EXPECT_TRUE(corner.x < 0.0f || corner.y < 0.0f || (want.left == 0.0f && want.top == 0.0f));
+    EXPECT_NEAR(d.game().toLogical({int(size.x / 2), int(size.y / 2)}).x, 480.0f, 1.0f);
+    EXPECT_NEAR(d.game().toLogical({int(size.x / 2), int(size.y / 2)}).y, 270.0f, 1.0f);
 }
