@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "audio/SoundEffects.h"
 #include "core/Random.h"
 #include "gameplay/Player.h"
 #include "level/Effects.h"
@@ -17,17 +18,17 @@
 // (sound, scripts, score, toasts, the respawn point, screen shake, portals)
 // comes back as an ObjectEvents record for the session to apply.
 
-// Sound effect numbers the passes raise.
+// Sound effect numbers the passes raise (the game's SoundId numbers).
 struct ObjectSound {
     enum : int {
-        Gem = 1,
-        Hurt = 2,
-        Spring = 3,
-        Stomp = 4,       // a baddie broken; a stalactite shattering at pitch 1.5
-        DashPanel = 7,   // at pitch 1.4
-        Checkpoint = 9,
-        PowerUp = 19,    // shield, a heart (from a monitor or the gem meter)
-        Monitor = 20,
+        Gem = SoundGem,
+        Hurt = SoundHurt,
+        Spring = SoundSpring,
+        Stomp = SoundStomp,          // a baddie broken; a stalactite shattering at pitch 1.5
+        DashPanel = 7,               // at pitch 1.4
+        Checkpoint = SoundCheckpoint,
+        PowerUp = SoundHeart,        // shield, a heart (from a monitor or the gem meter)
+        Monitor = SoundMonitor,
     };
 };
 
@@ -53,6 +54,13 @@ struct ObjectEvents {
     void script(std::string name) { scriptEvents.push_back(std::move(name)); }
     void shakeFor(float seconds) { shake = std::max(shake, seconds); }
 };
+
+// Plays the raised sounds on anything with playSound(number, pitch), such as
+// the game object.
+template <class Audio>
+void playEventSounds(Audio& audio, const ObjectEvents& events) {
+    for (const SoundCue& c : events.sounds) audio.playSound(c.sound, c.pitch);
+}
 
 // The frame as the passes see it. Mod flags are neutral by default.
 struct ObjectFrame {

@@ -14,7 +14,7 @@ bool withinRadius(float dx, float dy, float r) { return dx * dx + dy * dy <= r *
 void springs(Level& level, Player& p, const ObjectFrame& f, ObjectEvents& ev) {
     for (Spring& s : level.springs) {
         s.squash = std::max(s.squash - 4.0f * f.dt, 0.0f);
-        if (s.lifetime > 0) s.lifetime -= f.dt;
+        if (s.lifetime > 0) s.lifetime = std::max(s.lifetime - f.dt, 0.0f);  // never past 0: then it goes
         if (p.dead) continue;
         // The hero who just built a gadget spring stands on it: not thrown twice.
         bool freshGadget = s.lifetime > 0 && s.squash > 0.5f;
