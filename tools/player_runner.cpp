@@ -346,7 +346,7 @@ RunResult runAct(int hero, int zone, int act, float limit, bool abilities, StepC
             frame.baddiesBrokenBefore = r.broken;
             ObjectEvents ev;
             updateObjects(level, p, fx, fxRng, frame, ev);
-            updateEffects(level, fx, kDt);
+            updateEffectLists(level, fx, kDt);
             if (ev.respawnPoint) world.respawn = *ev.respawnPoint;
             if (trace.on && ev.hits > 0) std::printf("t %.3f HIT at (%.0f, %.0f)%s\n", time, p.x, p.y, nearestThreat(level, fx, p).c_str());
             r.hits += ev.hits;

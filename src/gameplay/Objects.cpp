@@ -231,7 +231,7 @@ void updateObjects(Level& level, Player& player, Effects& effects, XorShift32& r
     updateHazards(level, player, effects, rng, frame, events);
 }
 
-void updateEffects(const Level& level, Effects& fx, float dt) {
+void updateEffectLists(const Level& level, Effects& fx, float dt) {
     if (!(dt > 0)) return;
     float drag = std::max(1.0f - 1.5f * dt, 0.0f);
     for (Particle& q : fx.particles) {

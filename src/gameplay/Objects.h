@@ -11,7 +11,7 @@
 //
 //   updateObjects(level, player, effects, rng, frame, events);   // items, baddies, shots, hazards
 //   ...boss, goal...
-//   updateEffects(level, effects, dt);                           // at the end of the frame
+//   updateEffectLists(level, effects, dt);                       // at the end of the frame
 //
 // and then applies events (sounds, script events, score, toasts, ...).
 // rng is the game's effects generator (particles); it never touches the level.
@@ -27,7 +27,7 @@ void updateObjects(Level& level, Player& player, Effects& effects, XorShift32& r
 
 // The effects pass: particles drift, slow down and fade; freed critters hop
 // along the ground. Dead ones are removed.
-void updateEffects(const Level& level, Effects& effects, float dt);
+void updateEffectLists(const Level& level, Effects& effects, float dt);
 
 // After a respawn: every crumbler is back and all shots vanish.
 void restoreAfterRespawn(Level& level, Effects& effects);

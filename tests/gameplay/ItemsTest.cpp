@@ -327,12 +327,12 @@ TEST(Effects, ParticlesSlowFallAndFade) {
     q.gravity = 600;
     q.life = q.maxLife = 0.5f;
     fx.particles = {q};
-    updateEffects(l, fx, 0.1f);
+    updateEffectLists(l, fx, 0.1f);
     ASSERT_EQ(fx.particles.size(), 1u);
     EXPECT_FLOAT_EQ(fx.particles[0].x, 10);
     EXPECT_FLOAT_EQ(fx.particles[0].vx, 85);
     EXPECT_FLOAT_EQ(fx.particles[0].vy, 60 * 0.85f);
-    for (int i = 0; i < 5; ++i) updateEffects(l, fx, 0.1f);
+    for (int i = 0; i < 5; ++i) updateEffectLists(l, fx, 0.1f);
     EXPECT_TRUE(fx.particles.empty());
 }
 
@@ -345,12 +345,12 @@ TEST(Effects, CrittersHopAlongTheGround) {
     float lowest = 0;
     for (int i = 0; i < 170; ++i) {
         float vy = fx.critters[0].vy;
-        updateEffects(l, fx, 1.0f / 60);
+        updateEffectLists(l, fx, 1.0f / 60);
         if (fx.critters[0].vy == -320 && vy > 0) ++hops;
         lowest = std::max(lowest, fx.critters[0].y);
     }
     EXPECT_GE(hops, 2);
     EXPECT_LE(lowest, 500 - 6);
-    for (int i = 0; i < 20; ++i) updateEffects(l, fx, 1.0f / 60);
+    for (int i = 0; i < 20; ++i) updateEffectLists(l, fx, 1.0f / 60);
     EXPECT_TRUE(fx.critters.empty());
 }
