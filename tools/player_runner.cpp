@@ -251,6 +251,8 @@ struct Strategy {
 struct StepClock {
     double seconds = 0;
     long long steps = 0;
+    double objectSeconds = 0;  // the object passes and the effects pass
+    long long objectSteps = 0;
 };
 
 struct Trace {
@@ -345,8 +347,12 @@ RunResult runAct(int hero, int zone, int act, float limit, bool abilities, StepC
             frame.jumpHeld = in.jumpHeld;
             frame.baddiesBrokenBefore = r.broken;
             ObjectEvents ev;
+            auto o0 = std::chrono::steady_clock::now();
             updateObjects(level, p, fx, fxRng, frame, ev);
             updateEffectLists(level, fx, kDt);
+            auto o1 = std::chrono::steady_clock::now();
+            clock.objectSeconds += std::chrono::duration<double>(o1 - o0).count();
+            clock.objectSteps += 1;
             if (ev.respawnPoint) world.respawn = *ev.respawnPoint;
             if (trace.on && ev.hits > 0) std::printf("t %.3f HIT at (%.0f, %.0f)%s\n", time, p.x, p.y, nearestThreat(level, fx, p).c_str());
             r.hits += ev.hits;
@@ -505,5 +511,8 @@ int main(int argc, char** argv) {
                 finished, kHeroCount * 12, falls, problems, faults);
     if (objects) std::printf("%d hits taken; %d deaths by losing the last heart\n", hits, killed);
     std::printf("Player step: %lld steps, mean %.3f microseconds per step\n", clock.steps, us);
+    if (clock.objectSteps)
+        std::printf("Object passes: %lld frames, mean %.3f microseconds per frame\n", clock.objectSteps,
+                    clock.objectSeconds / double(clock.objectSteps) * 1e6);
     return 0;
 }
