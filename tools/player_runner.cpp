@@ -29,15 +29,15 @@ struct RunResult {
     float reached = 0;   // furthest x
     float goalX = 0;
     int falls = 0;       // deaths by falling
+    int hits = 0;        // hits from baddies, shots, spikes and hazards
+    int killed = 0;      // deaths by losing the last heart
+    int broken = 0;      // baddies broken
     float time = 0;      // game seconds used
     bool finished = false;
     bool stuck = false;  // no progress for a long time
     int sunkFrames = 0;  // grounded on a ground path but not on its surface
     int wallFrames = 0;  // airborne, pressing right, not moving sideways for long
     float stuckX = 0;
-    int hits = 0;        // hits from baddies, shots, spikes and hazards
-    int killed = 0;      // deaths by losing the last heart
-    int broken = 0;      // baddies broken
 };
 
 // The parts of the object pass that move the player: springs, dash panels,
@@ -251,14 +251,19 @@ struct Strategy {
 struct StepClock {
     double seconds = 0;
     long long steps = 0;
-    double objectSeconds = 0;  // the object passes and the effects pass
-    long long objectSteps = 0;
 };
 
 struct Trace {
     bool on = false;
     float fromTime = 0, toTime = 0;
 };
+
+// Time spent in the object passes and the effects pass.
+struct ObjectClock {
+    double seconds = 0;
+    long long frames = 0;
+};
+ObjectClock objectClock;
 
 // What most likely hit the hero: the nearest baddie, hazard or shot.
 std::string nearestThreat(const Level& level, const Effects& fx, const Player& p) {
@@ -302,9 +307,6 @@ RunResult runAct(int hero, int zone, int act, float limit, bool abilities, StepC
     HomingTargetFinder noTarget = [](sf::Vector2f, int) { return std::optional<sf::Vector2f>(); };
     Effects fx;
     XorShift32 fxRng(kEffectsSeed);
-    HomingTargetFinder objectTarget = [&level](sf::Vector2f at, int facing) {
-        return findObjectTarget(level, at, facing);
-    };
 
     while (time < limit) {
         time += kDt;
@@ -324,7 +326,7 @@ RunResult runAct(int hero, int zone, int act, float limit, bool abilities, StepC
         float oldX = p.x;
 
         auto t0 = std::chrono::steady_clock::now();
-        updatePlayer(p, in, level, kDt, time, objects ? objectTarget : noTarget);
+        updatePlayer(p, in, level, kDt, time, noTarget);
         auto t1 = std::chrono::steady_clock::now();
         clock.seconds += std::chrono::duration<double>(t1 - t0).count();
         clock.steps += 1;
@@ -351,8 +353,8 @@ RunResult runAct(int hero, int zone, int act, float limit, bool abilities, StepC
             updateObjects(level, p, fx, fxRng, frame, ev);
             updateEffectLists(level, fx, kDt);
             auto o1 = std::chrono::steady_clock::now();
-            clock.objectSeconds += std::chrono::duration<double>(o1 - o0).count();
-            clock.objectSteps += 1;
+            objectClock.seconds += std::chrono::duration<double>(o1 - o0).count();
+            objectClock.frames += 1;
             if (ev.respawnPoint) world.respawn = *ev.respawnPoint;
             if (trace.on && ev.hits > 0) std::printf("t %.3f HIT at (%.0f, %.0f)%s\n", time, p.x, p.y, nearestThreat(level, fx, p).c_str());
             r.hits += ev.hits;
@@ -476,6 +478,17 @@ int main(int argc, char** argv) {
             }
             std::printf("\n");
         }
+        int hits = 0, killed = 0, broken = 0;
+        for (const auto& row : table)
+            for (const RunResult& r : row) {
+                hits += r.hits;
+                killed += r.killed;
+                broken += r.broken;
+            }
+        std::printf("\n%d hits taken; %d deaths by losing the last heart; %d baddies broken\n", hits, killed, broken);
+        if (objectClock.frames)
+            std::printf("Object passes: %lld frames, mean %.3f microseconds per frame\n", objectClock.frames,
+                        objectClock.seconds / double(objectClock.frames) * 1e6);
     }
 
     std::printf("\nRuns that did not reach the goal or showed a fault:\n");
@@ -498,21 +511,15 @@ int main(int argc, char** argv) {
                         i % 2 + 1, r.reached, r.goalX, r.falls, r.time, notes.c_str());
         }
     }
-    int falls = 0, finished = 0, hits = 0, killed = 0;
+    int falls = 0, finished = 0;
     for (const auto& row : table)
         for (const RunResult& r : row) {
             falls += r.falls;
             finished += r.finished ? 1 : 0;
-            hits += r.hits;
-            killed += r.killed;
         }
     double us = clock.steps ? clock.seconds / double(clock.steps) * 1e6 : 0;
     std::printf("\nGoal reached in %d of %d runs; %d falls in all; %d runs short of the goal; %d with a movement fault\n",
                 finished, kHeroCount * 12, falls, problems, faults);
-    if (objects) std::printf("%d hits taken; %d deaths by losing the last heart\n", hits, killed);
     std::printf("Player step: %lld steps, mean %.3f microseconds per step\n", clock.steps, us);
-    if (clock.objectSteps)
-        std::printf("Object passes: %lld frames, mean %.3f microseconds per frame\n", clock.objectSteps,
-                    clock.objectSeconds / double(clock.objectSteps) * 1e6);
     return 0;
 }
