@@ -266,23 +266,3 @@ void restoreAfterRespawn(Level& level, Effects& effects) {
     }
     effects.projectiles.clear();
 }
-
-std::optional<sf::Vector2f> findObjectTarget(const Level& level, sf::Vector2f pos, int facing, float range) {
-    std::optional<sf::Vector2f> best;
-    float bestD2 = range * range;
-    float side = facing < 0 ? -1.0f : 1.0f;
-    auto consider = [&](float x, float y) {
-        if ((x - pos.x) * side < -20) return;
-        float d2 = (x - pos.x) * (x - pos.x) + (y - pos.y) * (y - pos.y);
-        if (d2 > range * range) return;
-        if (!best || d2 < bestD2) {
-            bestD2 = d2;
-            best = sf::Vector2f(x, y);
-        }
-    };
-    for (const Baddie& b : level.enemies)
-        if (b.alive) consider(b.x, b.y);
-    for (const Monitor& m : level.monitors)
-        if (!m.broken) consider(m.x, m.y);
-    return best;
-}

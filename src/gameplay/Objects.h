@@ -1,7 +1,4 @@
 #pragma once
-#include <SFML/System/Vector2.hpp>
-#include <optional>
-
 #include "gameplay/Baddies.h"
 #include "gameplay/Hazards.h"
 #include "gameplay/ObjectEvents.h"
@@ -31,9 +28,3 @@ void updateEffectLists(const Level& level, Effects& effects, float dt);
 
 // After a respawn: every crumbler is back and all shots vanish.
 void restoreAfterRespawn(Level& level, Effects& effects);
-
-// The homing attack's target among the level's objects: the nearest live
-// baddie or unbroken monitor within range of position, at most 20 units
-// behind it (by facing). The boss is the session's to add.
-std::optional<sf::Vector2f> findObjectTarget(const Level& level, sf::Vector2f position, int facing,
-                                             float range = 340.0f);

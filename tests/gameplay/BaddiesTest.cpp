@@ -274,17 +274,3 @@ TEST(Projectiles, FireBurstsOnTheGroundAndShotsHurtOnce) {
     EXPECT_EQ(s.ev.hits, 1);  // the second one meets the mercy time
     EXPECT_EQ(s.player.hearts, 2);
 }
-
-TEST(HomingTargets, NearestLiveBaddieOrMonitorNotBehind) {
-    Level l;
-    l.enemies = {Baddie{.kind = 0, .x = 1200, .y = 400}, Baddie{.kind = 0, .x = 950, .y = 400},
-                 Baddie{.kind = 0, .x = 1050, .y = 400, .alive = false}};
-    l.monitors = {Monitor{.x = 1100, .y = 420}, Monitor{.x = 1020, .y = 400, .broken = true}};
-    auto t = findObjectTarget(l, {1000, 400}, 1);
-    ASSERT_TRUE(t);
-    EXPECT_FLOAT_EQ(t->x, 1100);  // 950 lies 50 behind
-    auto back = findObjectTarget(l, {1000, 400}, -1);
-    ASSERT_TRUE(back);
-    EXPECT_FLOAT_EQ(back->x, 950);
-    EXPECT_FALSE(findObjectTarget(l, {2000, 400}, 1));
-}
