@@ -205,3 +205,19 @@ TEST(Hurt, EventsOfAHitAShieldAndALastHeart) {
     w.hazards();  // a dead hero is left alone
     EXPECT_EQ(w.ev.hits, 0);
 }
+
+TEST(Stalactite, OverAPitItIsGoneOnceWellBelowTheLowestGround) {
+    ObjectTestWorld w;
+    w.level.groundPaths = {{{-3000, kGround}, {900, kGround}}, {{1100, kGround}, {6000, kGround}}};
+    w.level.hazards = {hazardAt(HazardKind::Stalactite, 1000, kGround - 420, 0, 0, 0)};
+    w.standAt(0, 1120);
+    int frames = 0;
+    while (!w.level.hazards[0].shattered && frames < 600) {
+        w.hazards();
+        ++frames;
+    }
+    ASSERT_TRUE(w.level.hazards[0].shattered);
+    EXPECT_GT(w.level.hazards[0].y, kGround + 700);
+    EXPECT_TRUE(w.ev.sounds.empty());
+    EXPECT_TRUE(w.fx.particles.empty());
+}
