@@ -44,7 +44,7 @@ void laser(const Hazard& h, const Level& level, Player& p, Effects& fx, ObjectEv
 
 void wisp(const Hazard& h, Player& p, Effects& fx, ObjectEvents& ev) {
     if (p.dead) return;
-    sf::Vector2f at = wispPosition(h);
+    sf::Vector2f at = wispAt(h);
     float dx = at.x - p.x, dy = at.y - p.y;
     if (dx * dx + dy * dy <= 38.0f * 38.0f) hurtPlayer(p, fx, ev);
 }
@@ -86,7 +86,7 @@ float crusherBottom(const Hazard& crusher, float groundY) {
     return groundY - (1.0f - crusherExtension(cyclePhase(crusher.timer, kCrusherCycle))) * crusher.h;
 }
 
-sf::Vector2f wispPosition(const Hazard& w) {
+sf::Vector2f wispAt(const Hazard& w) {
     return {w.x + 90.0f * std::cos(1.3f * w.timer), w.y + 40.0f * std::sin(2.6f * w.timer)};
 }
 

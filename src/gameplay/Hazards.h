@@ -26,7 +26,7 @@ float crusherExtension(float phase);
 float crusherBottom(const Hazard& crusher, float groundY);
 
 // Where a wisp is now on its figure of eight around (x, y).
-sf::Vector2f wispPosition(const Hazard& wisp);
+sf::Vector2f wispAt(const Hazard& wisp);
 
 // The ground under a hazard, or its own y where there is none.
 float hazardGround(const Level& level, const Hazard& hazard);

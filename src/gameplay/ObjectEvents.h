@@ -32,13 +32,13 @@ struct ObjectSound {
     };
 };
 
-struct SoundCue {
+struct ObjectSoundCue {
     int sound = 0;
     float pitch = 1.0f;
 };
 
 struct ObjectEvents {
-    std::vector<SoundCue> sounds;           // in the order raised
+    std::vector<ObjectSoundCue> sounds;     // in the order raised
     std::vector<std::string> scriptEvents;  // "gem", "stomp", "hurt", "checkpoint"
     std::vector<std::string> toasts;        // "Speed Shoes!", "Invincible!"
     int score = 0;                          // points to add to the running score
@@ -59,7 +59,7 @@ struct ObjectEvents {
 // the game object.
 template <class Audio>
 void playEventSounds(Audio& audio, const ObjectEvents& events) {
-    for (const SoundCue& c : events.sounds) audio.playSound(c.sound, c.pitch);
+    for (const ObjectSoundCue& c : events.sounds) audio.playSound(c.sound, c.pitch);
 }
 
 // The frame as the passes see it. Mod flags are neutral by default.

@@ -167,7 +167,7 @@ TEST(Updraft, LiftsAndNeverHurts) {
 
 TEST(Wisp, FollowsItsFigureOfEightAndHurtsNearby) {
     Hazard h = hazardAt(HazardKind::Wisp, 1000, 400, 0, 0, 0);
-    EXPECT_EQ(wispPosition(h), sf::Vector2f(1090, 400));
+    EXPECT_EQ(wispAt(h), sf::Vector2f(1090, 400));
     ObjectTestWorld w;
     w.frame.dt = 0;
     w.level.hazards = {h};

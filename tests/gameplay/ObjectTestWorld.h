@@ -53,6 +53,7 @@ struct ObjectTestWorld {
         return std::find(ev.scriptEvents.begin(), ev.scriptEvents.end(), name) != ev.scriptEvents.end();
     }
     bool played(int sound) const {
-        return std::any_of(ev.sounds.begin(), ev.sounds.end(), [&](const SoundCue& c) { return c.sound == sound; });
+        return std::any_of(ev.sounds.begin(), ev.sounds.end(),
+                           [&](const ObjectSoundCue& c) { return c.sound == sound; });
     }
 };
