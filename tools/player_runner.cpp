@@ -356,7 +356,8 @@ RunResult runAct(int hero, int zone, int act, float limit, bool abilities, StepC
             objectClock.seconds += std::chrono::duration<double>(o1 - o0).count();
             objectClock.frames += 1;
             if (ev.respawnPoint) world.respawn = *ev.respawnPoint;
-            if (trace.on && ev.hits > 0) std::printf("t %.3f HIT at (%.0f, %.0f)%s\n", time, p.x, p.y, nearestThreat(level, fx, p).c_str());
+            if (trace.on && ev.hits > 0)
+                std::printf("t %.3f HIT at (%.0f, %.0f)%s\n", time, p.x, p.y, nearestThreat(level, fx, p).c_str());
             r.hits += ev.hits;
             r.broken += ev.baddiesBroken;
             killedNow = ev.killed;
