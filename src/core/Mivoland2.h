@@ -141,6 +141,9 @@ public:
     void updateEffects(float dt);
     void respawnAfterDeath();
     void runObjectPasses(float dt);  // items, baddies, hazards (gameplay/PlayingObjects.cpp)
+    // A stone portal was touched (it is marked used): the special stage or
+    // the temple takes over from here.
+    void enterStonePortal(int portal);
     // The boss fight (gameplay/PlayingBoss.cpp).
     void startBossFight();
     void updateBossFight(float dt);

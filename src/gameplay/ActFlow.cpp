@@ -165,14 +165,6 @@ GoalStep stepGoal(ActState& act, const Level& level, const Player& p, float dt) 
     return r;
 }
 
-void restoreCrumblers(Level& level) {
-    for (Platform& pl : level.platforms) {
-        if (!pl.crumbles) continue;
-        pl.fallen = false;
-        pl.crumbleTimer = -1;
-    }
-}
-
 bool everyNthTick(float time, float dt, float rate, int n) {
     if (n < 1) n = 1;
     const double now = std::floor(double(time) * rate);

@@ -126,10 +126,7 @@ struct GoalStep {
 // One frame of the goal sign while it is present.
 GoalStep stepGoal(ActState& act, const Level& level, const Player& player, float dt);
 
-// ---- Respawn ---------------------------------------------------------------------------
-
-// Every crumbling platform stands again.
-void restoreCrumblers(Level& level);
+// ---- Trails ------------------------------------------------------------------------------
 
 // True when (time - dt, time] crosses a tick of rate per second whose index
 // is a multiple of n.

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/Mivoland2.h"
+#include "gameplay/Objects.h"
 #include "level/ActGenerator.h"
 #include "render/Draw.h"
 
@@ -225,8 +226,7 @@ void Mivoland2::respawnAfterDeath() {
         resetBoss();
         playMusic(zoneMusicId(level.zone));
     }
-    restoreCrumblers(level);
-    effects.projectiles.clear();
+    restoreAfterRespawn(level, effects);
 }
 
 void Mivoland2::returnToAct() {
@@ -293,30 +293,7 @@ void Mivoland2::updateActSelect() {
 
 // ---- Effects --------------------------------------------------------------------------
 
-void Mivoland2::updateEffects(float dt) {
-    for (Particle& q : effects.particles) {
-        q.vy += q.gravity * dt;
-        q.x += q.vx * dt;
-        q.y += q.vy * dt;
-        const float drag = std::max(1.0f - 1.5f * dt, 0.0f);
-        q.vx *= drag;
-        q.vy *= drag;
-        q.life -= dt;
-    }
-    std::erase_if(effects.particles, [](const Particle& q) { return q.life <= 0; });
-    for (Critter& c : effects.critters) {
-        c.vy += 900.0f * dt;
-        c.x += c.vx * dt;
-        c.y += c.vy * dt;
-        const GroundHeight g = level.groundHeightAt(c.x);
-        if (g && c.y >= g.y - 6.0f && c.vy > 0) {
-            c.y = g.y - 6.0f;
-            c.vy = -320.0f;
-        }
-        c.life -= dt;
-    }
-    std::erase_if(effects.critters, [](const Critter& c) { return c.life <= 0; });
-}
+void Mivoland2::updateEffects(float dt) { updateEffectLists(level, effects, dt); }
 
 // ---- Hooks ------------------------------------------------------------------------------
 

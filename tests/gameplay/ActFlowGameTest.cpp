@@ -161,9 +161,15 @@ TEST(ActFlowGame, ADeathInABossFightResetsTheFightAndFreesTheCamera) {
     s.d.step(120);
     EXPECT_GE(s.g.session.camera.x, s.g.level.arenaX + 420.0f);
 
+    Platform crumbler;
+    crumbler.x1 = crumbler.x2 = -9000;  // out of the way
+    crumbler.crumbles = true;
+    crumbler.fallen = true;
+    s.g.level.platforms.push_back(crumbler);
     s.g.player.hearts = 0;
     s.g.player.dead = true;
     s.d.step(100);  // the 1.6 s fall
+    EXPECT_FALSE(s.g.level.platforms.back().fallen);
     EXPECT_FALSE(s.g.player.dead);
     EXPECT_FALSE(s.g.session.bossStarted);
     EXPECT_FALSE(s.g.session.bossActive);

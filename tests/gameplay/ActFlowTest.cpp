@@ -229,17 +229,7 @@ TEST(ActFlow, GoalFallsSpinsAndClearsOnce) {
     EXPECT_EQ(course.goalY, 330.0f);  // arenaY - 70
 }
 
-TEST(ActFlow, RestoreCrumblersAndTicks) {
-    Level level;
-    Platform crumbler;
-    crumbler.crumbles = true;
-    crumbler.fallen = true;
-    crumbler.crumbleTimer = 0.2f;
-    level.platforms = {crumbler, Platform{}};
-    restoreCrumblers(level);
-    EXPECT_FALSE(level.platforms[0].fallen);
-    EXPECT_EQ(level.platforms[0].crumbleTimer, -1.0f);
-
+TEST(ActFlow, TrailTicks) {
     // Every third thirtieth of a second: ten times a second.
     int ticks = 0;
     float t = 0;
