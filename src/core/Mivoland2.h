@@ -170,6 +170,10 @@ public:
     XorShift32 effectsRng{kEffectsSeed};
 
     // ---- Save slot and achievements (gameplay/PlayingSave.cpp) ------------
+    // Takes up a story game: the slot (-1 for "No Save"), its record and its
+    // score. A new game passes a fresh record with the chosen hero. The
+    // caller then shows the story or calls startAct with the record's act.
+    void beginStoryGame(int slot, const SaveSlot& record);
     // A slot is in use, not on the main menu, no course, no multiplayer game.
     bool savingAllowed() const;
     // Writes the slot with the exists flag and the current score when allowed.

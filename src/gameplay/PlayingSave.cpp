@@ -1,6 +1,13 @@
 // The save slot and the achievements of the game being played.
 #include "core/Mivoland2.h"
 
+void Mivoland2::beginStoryGame(int slot, const SaveSlot& record) {
+    currentSlot = slot >= 0 && slot < kSaveSlotCount ? slot : -1;
+    save = record;
+    session.score = record.score;
+    session.playingCourse = false;
+}
+
 bool Mivoland2::savingAllowed() const {
     return currentSlot >= 0 && state != GameState::MainMenu && !session.playingCourse && !inMultiplayerGame();
 }

@@ -22,9 +22,9 @@ struct StoryGame {
     explicit StoryGame(int zone = 0, int act = 1, int slot = 0) {
         EXPECT_TRUE(d.start());
         d.step(3);  // the new window's own events (a hidden window may report losing the focus)
-        g.currentSlot = slot;
-        g.save = SaveSlot{};
-        g.save.hero = 3;
+        SaveSlot fresh;
+        fresh.hero = 3;
+        g.beginStoryGame(slot, fresh);
         g.startAct(zone, act);
     }
     std::string slotFile() { return readText(slotPath(d.dataFolder(), 0)); }
@@ -356,4 +356,28 @@ TEST(ActFlowGame, ScreenshotsOfAnAct) {
     s.d.saveFrame("flow_arena.png");
     s.d.press(K::Escape);
     s.d.saveFrame("flow_pause.png");
+}
+
+TEST(ActFlowGame, AnOlderSevenValueSlotContinuesWithEveryActReached) {
+    GameDriver d;
+    ASSERT_TRUE(d.start());
+    d.step(3);
+    Mivoland2& g = d.game();
+    ASSERT_FALSE(writeFileAtomically(slotPath(d.dataFolder(), 0), "3 9 7 5 0 1200 0"));
+    const SaveSlot record = loadSlot(d.dataFolder(), 0);
+    ASSERT_TRUE(record.exists);
+    EXPECT_EQ(record.furthestAct, 11);
+    g.beginStoryGame(0, record);
+    g.startAct(record.zone, record.act);
+    EXPECT_EQ(g.level.zone, 5);
+    EXPECT_EQ(g.level.act, 2);
+    EXPECT_EQ(g.session.score, 1200);
+    EXPECT_EQ(readText(slotPath(d.dataFolder(), 0)), "3 5 2 5 0 1200 0 11 0");  // rewritten whole
+    g.openActSelect();
+    for (const MenuButton& b : g.menu.buttons) EXPECT_TRUE(b.enabled) << b.label;
+    EXPECT_EQ(g.menu.selected, 11);
+
+    // A six-value file is an empty slot.
+    ASSERT_FALSE(writeFileAtomically(slotPath(d.dataFolder(), 1), "3 9 7 5 0 1200"));
+    EXPECT_FALSE(loadSlot(d.dataFolder(), 1).exists);
 }
