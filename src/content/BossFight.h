@@ -1,0 +1,27 @@
+#pragma once
+// Glue between a boss fight and the act in play: the arena of a level, the
+// music of a fight, and the particles of the touch outcomes and death puffs.
+
+#include <vector>
+
+#include "content/Bosses.h"
+#include "level/Effects.h"
+
+struct Level;
+
+// The arena of the level's boss: left arenaX, right bossX, floor arenaY, with
+// the player's position.
+BossArena bossArenaOf(const Level& level, sf::Vector2f player);
+
+// spawnBoss with the level's boss id and arena.
+void startBossFight(BossState& boss, const Level& level);
+
+// "final_boss" for Ovim, "mini_boss" in act 1, otherwise "boss".
+const char* bossMusicId(int bossId, int act);
+
+// The particles of one touch outcome: the hit burst (18 sparkles at the weak
+// point, speed 300, life 0.5, size 5) and the pop of a broken shot (8 dots).
+void spawnBossTouchParticles(std::vector<Particle>& list, XorShift32& rng, const BossTouchResult& result);
+
+// One explosion puff per position the boss asked for while sinking.
+void spawnBossPuffs(std::vector<Particle>& list, XorShift32& rng, const std::vector<sf::Vector2f>& puffs);

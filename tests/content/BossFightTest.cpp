@@ -1,0 +1,40 @@
+// A boss fight set up from a generated act.
+#include <gtest/gtest.h>
+
+#include "content/BossDuel.h"
+#include "content/BossFight.h"
+#include "level/ActGenerator.h"
+#include "level/Level.h"
+
+TEST(BossFight, EveryActSpawnsItsZonesBossInAnArenaTheDuelAlsoUses) {
+    for (int zone = 0; zone < 6; ++zone) {
+        for (int act = 1; act <= 2; ++act) {
+            Level level;
+            generateAct(level, zone, act);
+            BossState boss;
+            startBossFight(boss, level);
+            EXPECT_EQ(boss.kind, level.bossId);
+            EXPECT_EQ(boss.hp, bossTable()[std::size_t(level.bossId)].hitPoints);
+            BossArena a = bossArenaOf(level, level.startPos);
+            EXPECT_FLOAT_EQ(a.width(), duelArenaWidth(level.bossId)) << zone << " " << act;
+            EXPECT_FLOAT_EQ(a.floor, level.arenaY);
+            GroundHeight g = level.groundHeightAt(a.centre());
+            ASSERT_TRUE(g.found);
+            EXPECT_FLOAT_EQ(g.y, a.floor);
+        }
+    }
+    EXPECT_STREQ(bossMusicId(9, 2), "final_boss");
+    EXPECT_STREQ(bossMusicId(0, 1), "mini_boss");
+    EXPECT_STREQ(bossMusicId(11, 2), "boss");
+}
+
+TEST(BossFight, TouchOutcomesAndPuffsBecomeParticles) {
+    BossTouchResult r;
+    r.fx = {{BossFxKind::Hit, {10, 20}}, {BossFxKind::Pop, {30, 40}}};
+    std::vector<Particle> list;
+    XorShift32 rng(7);
+    spawnBossTouchParticles(list, rng, r);
+    EXPECT_EQ(list.size(), 26u);
+    spawnBossPuffs(list, rng, {{0, 0}, {5, 5}});
+    EXPECT_EQ(list.size(), 30u);
+}
