@@ -1,0 +1,90 @@
+#include "core/Loop.h"
+
+#include <SFML/Graphics/RenderTexture.hpp>
+#include <SFML/System/Clock.hpp>
+
+#include "core/Mivoland2.h"
+#include "core/platform/FileSystem.h"
+#include "core/platform/Platform.h"
+#include "render/Draw.h"
+
+Mivoland2::Mivoland2(Mivoland2Options opts) : options(std::move(opts)) {
+    if (options.keys) {
+        keys = options.keys;
+    } else {
+        liveKeys = std::make_unique<LiveKeySource>(window);
+        keys = liveKeys.get();
+    }
+}
+
+Mivoland2::~Mivoland2() = default;
+
+bool Mivoland2::startUp() {
+    dataDir = options.dataFolder.empty() ? dataFolder() : withTrailingSeparator(options.dataFolder);
+    if (!options.dataFolder.empty()) createDirectories(dataDir);
+
+    settings = loadSettings(dataDir);
+    createWindow();
+    if (!loadFont()) {
+        window.close();
+        return false;
+    }
+    goToMainMenu();
+    return true;
+}
+
+int Mivoland2::run() {
+    if (!startUp()) return 1;
+    sf::Clock clock;
+    while (window.isOpen()) frame(clock.restart().asSeconds());
+    return 0;
+}
+
+void Mivoland2::frame(float seconds) {
+    const float dt = capFrameTime(seconds);
+    totalTime += dt;
+    handleEvents();
+    if (!window.isOpen()) return;
+    update(dt);
+    if (!window.isOpen()) return;
+    draw();
+    fps.frame(seconds);
+}
+
+void Mivoland2::update(float dt) {
+    toast.tick(dt);
+    if (input.pressed(sf::Keyboard::F11)) toggleFullscreen();
+
+    switch (state) {
+        case GameState::MainMenu: updateMainMenu(); break;
+        default: break;
+    }
+}
+
+void Mivoland2::drawScreen(DrawContext& ctx) {
+    switch (state) {
+        case GameState::MainMenu: drawMainMenu(ctx); break;
+        default: break;
+    }
+    drawToast(ctx);
+    drawFps(ctx);
+}
+
+void Mivoland2::draw() {
+    window.clear(sf::Color::Black);
+    window.setView(view);
+    DrawContext ctx{window, font};
+    drawScreen(ctx);
+    window.display();
+}
+
+sf::Image Mivoland2::captureFrame() {
+    sf::RenderTexture target;
+    if (!target.create(960, 540)) return {};
+    target.clear(sf::Color::Black);
+    target.setView(sf::View(sf::FloatRect(0.0f, 0.0f, 960.0f, 540.0f)));
+    DrawContext ctx{target, font};
+    drawScreen(ctx);
+    target.display();
+    return target.getTexture().copyToImage();
+}

@@ -1,0 +1,98 @@
+#pragma once
+#include <SFML/Graphics/Font.hpp>
+#include <SFML/Graphics/Image.hpp>
+#include <SFML/Graphics/RenderWindow.hpp>
+#include <SFML/Graphics/View.hpp>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/FpsCounter.h"
+#include "core/GameState.h"
+#include "core/Input.h"
+#include "core/MenuList.h"
+#include "core/Toast.h"
+#include "persist/Settings.h"
+
+struct DrawContext;
+
+// How a game object is set up. The defaults are the real game; tests and
+// tools choose a data folder, script the keys and hide the window.
+struct Mivoland2Options {
+    std::string dataFolder;              // empty: the user's data folder
+    KeySource* keys = nullptr;           // held keys; null: the live keyboard and gamepad
+    bool visibleWindow = true;           // false: a hidden window
+    bool paceFrames = true;              // false: no 60 frames per second limit
+    std::vector<std::string> fontPaths;  // empty: the system's UI fonts
+};
+
+// The game: owns the window and every piece of state for the whole run.
+// Member functions live in the file of the screen or subsystem they belong to.
+class Mivoland2 {
+public:
+    explicit Mivoland2(Mivoland2Options options = {});
+    ~Mivoland2();
+    Mivoland2(const Mivoland2&) = delete;
+    Mivoland2& operator=(const Mivoland2&) = delete;
+
+    // ---- Start-up and main loop (core/Loop.cpp) ---------------------------
+    // run(): start-up, then frames until the window closes. Returns 1 when no
+    // UI font could be loaded, else 0.
+    int run();
+    bool startUp();            // false: no UI font
+    void frame(float seconds); // one pass: events, update, draw; seconds = real frame time
+    void update(float dt);
+    void draw();
+    void drawScreen(DrawContext& ctx);  // the current screen and the overlays, in logical units
+    sf::Image captureFrame();           // drawScreen into a 960 x 540 image
+
+    Mivoland2Options options;
+    float totalTime = 0.0f;  // sum of all frame steps
+
+    // ---- Window, view, font and files (core/Window.cpp) -------------------
+    void createWindow();
+    void applyLetterbox(sf::View& v);
+    bool loadFont();
+    void toggleFullscreen();  // F11: flips the setting, saves it, recreates the window
+
+    sf::RenderWindow window;
+    sf::View view{sf::FloatRect(0.0f, 0.0f, 960.0f, 540.0f)};
+    sf::Font font;
+    std::string dataDir;  // ends with the path separator
+
+    // ---- Input (core/Events.cpp; the snapshot rules in core/Input.h) -------
+    void handleEvents();
+    void handleEvent(const InputEvent& e);
+    void injectEvent(const InputEvent& e);  // handled before the window's own events
+    sf::Vector2f toLogical(sf::Vector2i pixel) const;
+
+    InputState input;
+    KeySource* keys = nullptr;
+    std::unique_ptr<KeySource> liveKeys;
+    std::deque<InputEvent> injectedEvents;
+
+    // ---- Screens and menu lists (core/Menus.cpp) --------------------------
+    int runMenuList(MenuList& list);  // index of the chosen button or -1
+
+    GameState state = GameState::MainMenu;
+    bool paused = false;  // meaningful in Playing
+    MenuList menu;
+
+    // ---- Main menu (core/MainMenu.cpp) ------------------------------------
+    void goToMainMenu();
+    void updateMainMenu();
+    void drawMainMenu(DrawContext& ctx);
+
+    // ---- Toast and FPS counter (core/Toast.cpp, core/FpsCounter.cpp) ------
+    void showToast(std::string message);
+    void drawToast(DrawContext& ctx);
+    void drawFps(DrawContext& ctx);
+
+    Toast toast;
+    FpsCounter fps;
+
+    // ---- Settings (persist/Settings.h; F11 in core/Window.cpp) ------------
+
+    Settings settings;
+};
