@@ -442,6 +442,16 @@ void glitchRacer(Fight& f) {
         break;
     }
     case 2:
+        // A low-health jump can carry it to the wall in mid-air: it comes
+        // down during the pause instead of hanging there.
+        if (b.y < ground - 0.01f) {
+            b.vy += 1800 * f.dt;
+            b.y += b.vy * f.dt;
+            if (b.y >= ground) {
+                b.y = ground;
+                b.vy = 0;
+            }
+        }
         if (f.T() <= 0) {
             b.state = 1;
             b.vy = 0;
