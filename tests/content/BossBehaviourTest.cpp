@@ -260,3 +260,22 @@ TEST(GlitchRacer, PausesExposedAtEachWallAndOnlyHurtsWhileDashing) {
     }
     EXPECT_GE(pauses, 8);
 }
+
+TEST(GlitchRacer, AtLowHealthJumpsAtTheCentreAndComesDownBeforeDashingOn) {
+    Sim s(GlitchRacer, 2);
+    int jumps = 0, prev = 0;
+    float prevY = s.b.y;
+    for (int i = 0; i < 60 * 30; ++i) {
+        s.step();
+        if (s.b.y < kF - 26 - 0.5f && prevY >= kF - 26 - 0.01f) {
+            ++jumps;
+            EXPECT_NEAR(s.b.x, kC, 40.0f);
+        }
+        if (prev == 2 && s.b.state == 1) {
+            EXPECT_FLOAT_EQ(s.b.y, kF - 26);  // sets off from the ground
+        }
+        prev = s.b.state;
+        prevY = s.b.y;
+    }
+    EXPECT_GE(jumps, 4);
+}
