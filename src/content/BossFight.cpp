@@ -42,3 +42,43 @@ void spawnBossPuffs(std::vector<Particle>& list, XorShift32& rng, const std::vec
         spawnParticles(list, rng, p, 1, sf::Color(255, 230, 160, 200), 20, 0.35f, 18, 2);
     }
 }
+
+BossToucher bossToucherFor(const Player& p, bool jumpHeld) {
+    BossToucher t;
+    t.pos = {p.x, p.y};
+    t.vel = {p.vx, p.vy};
+    t.groundSpeed = p.groundSpeed;
+    t.grounded = p.grounded;
+    t.inLoop = p.loopIndex >= 0;
+    t.rolling = p.rolling;
+    t.spinning = p.spinning;
+    t.gliding = p.gliding;
+    t.slamming = p.slamming;
+    t.homing = p.homing;
+    t.flameDash = p.flameTime > 0;
+    t.starPower = p.invincibleTime > 0;
+    t.transformed = p.transformed;
+    t.jumpHeld = jumpHeld;
+    t.hero = p.hero;
+    return t;
+}
+
+HurtResult applyBossTouch(Player& p, const BossTouchResult& r, std::vector<ScatteredGem>& scattered) {
+    if (r.setVelocity) {
+        p.vx = r.velocity.x;
+        p.vy = r.velocity.y;
+    }
+    if (r.leaveGround) {
+        p.grounded = false;
+        p.surface = -1;
+        p.loopIndex = -1;
+    }
+    if (r.endAttacks) {
+        p.rolling = p.spinning = p.gliding = p.slamming = p.homing = false;
+        p.homingTime = 0;
+        p.flameTime = 0;
+        p.charging = false;
+    }
+    if (r.hurtPlayer) return hurt(p, scattered);
+    return HurtResult::Ignored;
+}

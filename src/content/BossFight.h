@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "content/Bosses.h"
+#include "gameplay/Player.h"
 #include "level/Effects.h"
 
 struct Level;
@@ -25,3 +26,13 @@ void spawnBossTouchParticles(std::vector<Particle>& list, XorShift32& rng, const
 
 // One explosion puff per position the boss asked for while sinking.
 void spawnBossPuffs(std::vector<Particle>& list, XorShift32& rng, const std::vector<sf::Vector2f>& puffs);
+
+// The touch-rule inputs for the player; jumpHeld is the held Jump key.
+BossToucher bossToucherFor(const Player& player, bool jumpHeld);
+
+// Applies the player side of a touch outcome: the new velocity, leaving the
+// ground (and any loop), the end of the attack states and the flame dash,
+// then the hurt rule when asked for (it spares a transformed player). Returns
+// what the hurt rule did (Ignored when it was not called): anything else means
+// the session fires "hurt", plays the hurt sound and shakes the screen.
+HurtResult applyBossTouch(Player& player, const BossTouchResult& result, std::vector<ScatteredGem>& scattered);
