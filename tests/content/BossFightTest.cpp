@@ -38,3 +38,37 @@ TEST(BossFight, TouchOutcomesAndPuffsBecomeParticles) {
     spawnBossPuffs(list, rng, {{0, 0}, {5, 5}});
     EXPECT_EQ(list.size(), 30u);
 }
+
+TEST(BossFight, TheTouchOutcomeIsAppliedToThePlayer) {
+    Player p = makePlayer(0, {1500, 582});
+    p.grounded = true;
+    p.rolling = true;
+    p.flameTime = 0.2f;
+    BossToucher t = bossToucherFor(p, true);
+    EXPECT_TRUE(t.rolling && t.grounded && t.flameDash && t.jumpHeld);
+    EXPECT_TRUE(bossTouchAttacking(t));
+
+    BossTouchResult knock;
+    knock.setVelocity = knock.leaveGround = knock.endAttacks = true;
+    knock.velocity = {300, -480};
+    std::vector<ScatteredGem> scattered;
+    EXPECT_EQ(applyBossTouch(p, knock, scattered), HurtResult::Ignored);
+    EXPECT_FALSE(p.grounded);
+    EXPECT_FALSE(p.rolling);
+    EXPECT_EQ(p.flameTime, 0);
+    EXPECT_FLOAT_EQ(p.vx, 300);
+    EXPECT_FLOAT_EQ(p.vy, -480);
+
+    BossTouchResult hurtIt;
+    hurtIt.hurtPlayer = true;
+    p.gems = 5;
+    EXPECT_EQ(applyBossTouch(p, hurtIt, scattered), HurtResult::Hit);
+    EXPECT_EQ(p.hearts, 2);
+    EXPECT_EQ(scattered.size(), 5u);
+    // Mercy time, then a transformed player, are spared.
+    EXPECT_EQ(applyBossTouch(p, hurtIt, scattered), HurtResult::Ignored);
+    p.hurtTime = 0;
+    p.transformed = true;
+    EXPECT_EQ(applyBossTouch(p, hurtIt, scattered), HurtResult::Ignored);
+    EXPECT_EQ(p.hearts, 2);
+}
