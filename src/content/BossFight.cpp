@@ -82,3 +82,35 @@ HurtResult applyBossTouch(Player& p, const BossTouchResult& r, std::vector<Scatt
     if (r.hurtPlayer) return hurt(p, scattered);
     return HurtResult::Ignored;
 }
+
+BossFrame stepBossFight(BossState& boss, BossArena& arena, Player& player, bool jumpHeld, float dt,
+                        Effects& effects, XorShift32& rng) {
+    BossFrame out;
+    arena.player = {player.x, player.y};
+    updateBoss(boss, arena, dt);
+    if (arena.wind != 0) {
+        if (player.grounded)
+            player.groundSpeed += 2 * arena.wind * dt;
+        else
+            player.vx += 2 * arena.wind * dt;
+    }
+    spawnBossPuffs(effects.particles, rng, arena.puffs);
+    if (boss.gone) {
+        out.bossGone = true;
+        return out;
+    }
+    if (boss.defeated || player.dead) return out;
+    BossTouchResult r = bossTouchPlayer(boss, bossToucherFor(player, jumpHeld));
+    out.bossHit = r.bossHit;
+    out.bossDefeated = r.bossDefeated;
+    for (const BossFx& fx : r.fx) {
+        switch (fx.kind) {
+        case BossFxKind::Hit: out.sounds.push_back(kBossHitSound); break;
+        case BossFxKind::Clank: out.sounds.push_back(kBossClankSound); break;
+        case BossFxKind::Pop: out.sounds.push_back(kBossPopSound); break;
+        }
+    }
+    spawnBossTouchParticles(effects.particles, rng, r);
+    out.hurt = applyBossTouch(player, r, effects.scatteredGems);
+    return out;
+}

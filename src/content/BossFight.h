@@ -36,3 +36,19 @@ BossToucher bossToucherFor(const Player& player, bool jumpHeld);
 // what the hurt rule did (Ignored when it was not called): anything else means
 // the session fires "hurt", plays the hurt sound and shakes the screen.
 HurtResult applyBossTouch(Player& player, const BossTouchResult& result, std::vector<ScatteredGem>& scattered);
+
+// What one frame of a fight asks of the play session.
+struct BossFrame {
+    bool bossHit = false;       // fire "bosshit" and shake the screen for 0.3 s
+    bool bossDefeated = false;  // that hit was the last: the session's boss-defeat step
+    bool bossGone = false;      // the beaten boss has sunk away: the fight is over
+    HurtResult hurt = HurtResult::Ignored;  // not Ignored: fire "hurt", hurt sound, 0.25 s shake
+    std::vector<int> sounds;    // sound effects to play: boss hit, clank, pop
+};
+
+// One frame of a running fight, in the order of the play session: the boss
+// update (with the player's position), the gale pushing the player (2 * wind
+// * dt on its horizontal speed), the death puffs, and while the boss is not
+// beaten the touch rules applied to the player with their particles.
+BossFrame stepBossFight(BossState& boss, BossArena& arena, Player& player, bool jumpHeld, float dt,
+                        Effects& effects, XorShift32& rng);

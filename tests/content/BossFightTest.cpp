@@ -72,3 +72,47 @@ TEST(BossFight, TheTouchOutcomeIsAppliedToThePlayer) {
     EXPECT_EQ(applyBossTouch(p, hurtIt, scattered), HurtResult::Ignored);
     EXPECT_EQ(p.hearts, 2);
 }
+
+TEST(BossFight, AFrameOfTheFightHitsTheBossAndBlowsThePlayer) {
+    Level level;
+    generateAct(level, 2, 1);  // the Gale Turret's act
+    ASSERT_EQ(level.bossId, GaleTurret);
+    BossState boss;
+    startBossFight(boss, level);
+    BossArena arena = bossArenaOf(level, {level.arenaX + 100, level.arenaY - 18});
+    Player p = makePlayer(0, {level.arenaX + 100, level.arenaY - 18});
+    p.grounded = true;
+    Effects fx;
+    XorShift32 rng(3);
+    bool blown = false;
+    for (int i = 0; i < 60 * 20 && !blown; ++i) {
+        auto speed = [&] { return p.grounded ? p.groundSpeed : p.vx; };
+        p.hurtTime = 10;  // spared the lobs: only the wind is watched here
+        float before = speed();
+        stepBossFight(boss, arena, p, false, 1.0f / 60.0f, fx, rng);
+        if (arena.wind != 0) {
+            blown = true;
+            EXPECT_LT(speed(), before);  // the player stands left of the turret: pushed left
+        }
+    }
+    EXPECT_TRUE(blown);
+
+    // Open the turret and drop the player on its weak point.
+    boss.vulnerable = true;
+    boss.hitFlash = 0;
+    boss.hp = 1;
+    boss.state = 3;
+    boss.stateTimer = 5;
+    p = makePlayer(0, {boss.x, boss.y - 30 - 40});
+    p.vy = 200;
+    BossFrame f = stepBossFight(boss, arena, p, false, 1.0f / 60.0f, fx, rng);
+    EXPECT_TRUE(f.bossHit);
+    EXPECT_TRUE(f.bossDefeated);
+    ASSERT_EQ(f.sounds.size(), 1u);
+    EXPECT_EQ(f.sounds[0], kBossHitSound);
+    EXPECT_LT(p.vy, 0);  // knocked up
+    EXPECT_GE(fx.particles.size(), 18u);
+    int frames = 0;
+    while (!stepBossFight(boss, arena, p, false, 1.0f / 60.0f, fx, rng).bossGone && frames < 400) ++frames;
+    EXPECT_NEAR(float(frames) / 60.0f, 2.5f, 0.1f);
+}
