@@ -142,11 +142,6 @@ void stepDuel(BossDuel& d, float dt) {
     in.jumpHeld = d.jumpHeld;
 
     updatePlayer(p, in, d.level, dt, d.time);
-    if (p.grounded) {
-        p.groundSpeed += 2 * d.arena.wind * dt;
-    } else {
-        p.vx += 2 * d.arena.wind * dt;
-    }
     // The arena walls.
     if (p.x < L + 18) {
         p.x = L + 18;
@@ -159,18 +154,15 @@ void stepDuel(BossDuel& d, float dt) {
         p.groundSpeed = std::min(p.groundSpeed, 0.0f);
     }
 
-    // The boss's frame, then the touch rules.
-    d.arena.player = {p.x, p.y};
-    updateBoss(d.boss, d.arena, dt);
-    if (d.boss.gone) {
+    // The boss's frame and the touch rules, as in play.
+    BossFrame f = stepBossFight(d.boss, d.arena, p, d.jumpHeld, dt, d.effects, d.rng);
+    d.effects.clear();
+    if (f.bossGone) {
         d.won = true;
         return;
     }
-    BossTouchResult r = bossTouchPlayer(d.boss, bossToucherFor(p, d.jumpHeld));
-    if (r.bossHit) d.hitsDealt += 1;
-    HurtResult h = applyBossTouch(p, r, d.scattered);
-    if (h != HurtResult::Ignored) d.hitsTaken += 1;
-    d.scattered.clear();
+    if (f.bossHit) d.hitsDealt += 1;
+    if (f.hurt != HurtResult::Ignored) d.hitsTaken += 1;
     if (p.dead || p.hearts <= 0) {
         p.dead = false;
         p.hearts = p.maxHearts;

@@ -17,7 +17,8 @@ struct BossDuel {
     BossArena arena;
     Level level;  // flat ground under and around the arena
     Player player;
-    std::vector<ScatteredGem> scattered;
+    Effects effects;  // emptied every frame
+    XorShift32 rng{kEffectsSeed};
     float time = 0;
     bool won = false;  // the boss is gone
     int hitsTaken = 0;
