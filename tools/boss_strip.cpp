@@ -4,7 +4,7 @@
 // each). The frames are taken at the first moment of every behaviour state,
 // the first hit flash, the defeat, and evenly in between.
 //
-//   boss_strip [kind|all] [out-folder] [--zoom Z] [--frames N]
+//   boss_strip [kind|all] [out-folder] [--zoom Z] [--frames N] [--hero H]
 //
 // Needs a display (run under xvfb-run on a headless machine).
 #include <SFML/Graphics.hpp>
@@ -32,9 +32,9 @@ struct Shot {
 };
 
 // Runs the duel once to find the frames worth showing.
-std::vector<Shot> pickFrames(int kind, int count) {
+std::vector<Shot> pickFrames(int kind, int hero, int count) {
     BossDuel d;
-    startDuel(d, kind);
+    startDuel(d, kind, hero);
     std::vector<Shot> picks;
     std::set<int> seenStates, seenZones, seenShots;
     bool seenFlash = false, seenDefeat = false, seenLow = false;
@@ -109,12 +109,15 @@ int main(int argc, char** argv) {
     std::string out = envOut && *envOut ? std::string(envOut) + "/boss_strips" : "/tmp/boss_strips";
     float zoom = 1.0f;
     int count = 12;
+    int hero = 0;
     int positional = 0;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--zoom") && i + 1 < argc) {
             zoom = std::clamp(float(std::atof(argv[++i])), 0.25f, 4.0f);
         } else if (!std::strcmp(argv[i], "--frames") && i + 1 < argc) {
             count = std::clamp(std::atoi(argv[++i]), 1, 16);
+        } else if (!std::strcmp(argv[i], "--hero") && i + 1 < argc) {
+            hero = std::clamp(std::atoi(argv[++i]), 0, kHeroCount - 1);
         } else if (positional == 0) {
             which = argv[i];
             ++positional;
@@ -147,13 +150,13 @@ int main(int argc, char** argv) {
     int first = 0, last = kBossCount - 1;
     if (which != "all") first = last = std::clamp(std::atoi(which.c_str()), 0, kBossCount - 1);
     for (int kind = first; kind <= last; ++kind) {
-        std::vector<Shot> picks = pickFrames(kind, count);
+        std::vector<Shot> picks = pickFrames(kind, hero, count);
         const unsigned rows = unsigned((picks.size() + cols - 1) / cols);
         strip.setView(strip.getDefaultView());
         strip.clear(sf::Color(16, 16, 20));
 
         BossDuel d;
-        startDuel(d, kind);
+        startDuel(d, kind, hero);
         int frame = 0;
         for (std::size_t k = 0; k < picks.size(); ++k) {
             while (frame < picks[k].frame && !d.won) {
@@ -174,7 +177,7 @@ int main(int argc, char** argv) {
             frameTex.clear();
             DrawContext ctx{frameTex, font};
             drawArena(ctx, d.arena, {centre.x - size.x / 2, centre.y - size.y / 2, size.x, size.y});
-            drawBoss(ctx, d.boss, d.arena, d.time, 0);
+            drawBoss(ctx, d.boss, d.arena, d.time, d.player.hero);
             drawAttacker(ctx, d.player, d.time);
             if (d.boss.speechTimer > 0 && !d.boss.speech.empty())
                 drawText(ctx, d.boss.speech, {d.boss.x, d.boss.y - 110}, 16, sf::Color::White, 2, kAlignCenter);
