@@ -406,34 +406,38 @@ void glitchRacer(Look& L) {
         L.rect({b.x - 50, y - 4 + 8 * std::sin(13 * L.t)}, {100, 3}, rgba(255, 255, 255, 160));
 }
 
-// The Mirror Hero copies the player's hero: a body with the hero's sides and
-// colour blended toward the tint, with eyes looking at the player.
-void mirrorFigure(Look& L, V pos, int hero, int facing, sf::Color tint, float opacity) {
-    const HeroDef& h = heroTable()[std::size_t(std::clamp(hero, 0, kHeroCount - 1))];
+// The Mirror Hero copies the player's hero. Without a hero drawer: a body with
+// the hero's sides and colour blended toward the tint, eyes toward the player.
+void plainMirrorFigure(DrawContext& ctx, const MirrorFigure& m) {
+    const HeroDef& h = heroTable()[std::size_t(std::clamp(m.hero, 0, kHeroCount - 1))];
     const float R = 18;
-    sf::Color c = mix(h.color, sf::Color(tint.r, tint.g, tint.b), float(tint.a) / 255.0f);
-    if (L.tone.white) c = sf::Color::White;
-    c.a = sf::Uint8(255 * std::clamp(opacity, 0.0f, 1.0f));
+    sf::Color c = mix(h.color, sf::Color(m.tint.r, m.tint.g, m.tint.b), float(m.tint.a) / 255.0f);
+    c.a = sf::Uint8(255 * std::clamp(m.opacity, 0.0f, 1.0f));
     sf::Color edge = mix(c, sf::Color(0, 0, 0, c.a), 0.45f);
-    drawCircle(L.ctx, pos, R, c, std::size_t(std::max(3, h.shapeSides)), 2, edge);
-    float f = float(facing);
+    drawCircle(ctx, m.pos, R, c, std::size_t(std::max(3, h.shapeSides)), 2, edge);
+    float f = float(m.facing);
     for (int side = -1; side <= 1; side += 2) {
-        V e{pos.x + 0.25f * R * f + 0.24f * R * float(side), pos.y - 0.2f * R};
-        drawCircle(L.ctx, e, 0.2f * R, rgba(255, 255, 255, c.a), 12);
-        drawCircle(L.ctx, {e.x + 0.07f * R * f, e.y}, 0.1f * R, rgba(20, 20, 40, c.a), 10);
+        V e{m.pos.x + 0.25f * R * f + 0.24f * R * float(side), m.pos.y - 0.2f * R};
+        drawCircle(ctx, e, 0.2f * R, rgba(255, 255, 255, c.a), 12);
+        drawCircle(ctx, {e.x + 0.07f * R * f, e.y}, 0.1f * R, rgba(20, 20, 40, c.a), 10);
     }
 }
 
-void mirrorHero(Look& L, int playerHero) {
+void mirrorHero(Look& L, int playerHero, const MirrorDrawer& drawMirror) {
     const BossState& b = L.b;
-    int facing = L.towardPlayer();
+    auto figure = [&](V pos, int facing, sf::Color tint, float opacity) {
+        MirrorFigure m{playerHero, pos, facing, L.tone.white ? sf::Color::White : tint, opacity, L.t};
+        if (drawMirror)
+            drawMirror(L.ctx, m);
+        else
+            plainMirrorFigure(L.ctx, m);
+    };
     if (b.hp < 3 && b.trail.size() > 110)
-        mirrorFigure(L, b.aux, playerHero, b.aux.x > L.a.player.x ? -1 : 1, rgba(0, 240, 255, 200), 0.6f);
+        figure(b.aux, b.aux.x > L.a.player.x ? -1 : 1, rgba(0, 240, 255, 200), 0.6f);
     // A shimmer ring marks the copy.
     float op = b.state == 0 ? 0.3f : 0.9f;
     drawRing(L.ctx, {b.x, b.y}, 24 + 2 * std::sin(6 * L.t), 2, rgba(255, 60, 200, int(120 * op)), 30);
-    sf::Color tint = b.vulnerable ? rgba(255, 255, 255, 200) : rgba(255, 40, 200, 170);
-    mirrorFigure(L, {b.x, b.y}, playerHero, facing, tint, op);
+    figure({b.x, b.y}, L.towardPlayer(), b.vulnerable ? rgba(255, 255, 255, 200) : rgba(255, 40, 200, 170), op);
 }
 
 void theSilencer(Look& L) {
@@ -573,7 +577,8 @@ bool bossFlashWhite(const BossState& boss) {
     return boss.hitFlash > 0 && int(20.0f * boss.hitFlash) % 2 == 0;
 }
 
-void drawBossBody(DrawContext& ctx, const BossState& boss, const BossArena& arena, float time, int playerHero) {
+void drawBossBody(DrawContext& ctx, const BossState& boss, const BossArena& arena, float time, int playerHero,
+                  const MirrorDrawer& drawMirror) {
     if (boss.gone) return;
     Look L{ctx, boss, arena, time, Tone{bossFlashWhite(boss), 1.0f}, arena.floor};
     switch (boss.kind) {
@@ -584,7 +589,7 @@ void drawBossBody(DrawContext& ctx, const BossState& boss, const BossArena& aren
     case GaleTurret: galeTurret(L); break;
     case StormZeppelin: stormZeppelin(L); break;
     case GlitchRacer: glitchRacer(L); break;
-    case MirrorHero: mirrorHero(L, playerHero); break;
+    case MirrorHero: mirrorHero(L, playerHero, drawMirror); break;
     case TheSilencer: theSilencer(L); break;
     case Ovim: ovim(L); break;
     case StoneSerpent: stoneSerpent(L); break;
@@ -709,9 +714,10 @@ void drawBossShot(DrawContext& ctx, const BossShot& s, float time) {
     }
 }
 
-void drawBoss(DrawContext& ctx, const BossState& boss, const BossArena& arena, float time, int playerHero) {
+void drawBoss(DrawContext& ctx, const BossState& boss, const BossArena& arena, float time, int playerHero,
+              const MirrorDrawer& drawMirror) {
     if (boss.gone) return;
     for (const BossZone& z : boss.zones) drawBossZone(ctx, z, time, boss.clock);
-    drawBossBody(ctx, boss, arena, time, playerHero);
+    drawBossBody(ctx, boss, arena, time, playerHero, drawMirror);
     for (const BossShot& s : boss.shots) drawBossShot(ctx, s, time);
 }
