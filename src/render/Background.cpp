@@ -241,18 +241,26 @@ std::vector<Star> starField(sf::FloatRect v, float t) {
 void drawHillBand(ShapeBatch& b, sf::FloatRect v, float p, float base, float A, float f, sf::Color color,
                   float s) {
     const float bottom = v.top + v.height + 2;
-    float prevX = 0, prevY = 0;
-    bool first = true;
-    for (float off = -20; off <= v.width + 20 + 0.01f; off += 16) {
-        const float x = v.left + off;
+    // The wavy top edge, one column every 16 units.
+    const int columns = int(std::floor((v.width + 40.0f) / 16.0f + 0.001f)) + 1;
+    float xs[512], ys[512];
+    const int n = std::min(columns, 512);
+    float deepest = v.top - 1e9f;
+    for (int i = 0; i < n; ++i) {
+        const float x = v.left - 20 + 16.0f * float(i);
         const float a = (x * p + s * 1000) * f;
         const float h = A * std::sin(a) + 0.45f * A * std::sin(2.3f * a + s) + 0.6f * A * std::sin(0.37f * a);
-        const float y = v.top + base - h;
-        if (!first) b.quad({prevX, prevY}, {x, y}, {x, bottom}, {prevX, bottom}, color);
-        prevX = x;
-        prevY = y;
-        first = false;
+        xs[i] = x;
+        ys[i] = std::min(v.top + base - h, bottom);
+        deepest = std::max(deepest, ys[i]);
     }
+    if (n < 2) return;
+    // Columns from the edge down to the deepest point of the edge, and one
+    // block under them: the same strip in far fewer, far larger triangles.
+    for (int i = 0; i + 1 < n; ++i)
+        if (ys[i] < deepest || ys[i + 1] < deepest)
+            b.quad({xs[i], ys[i]}, {xs[i + 1], ys[i + 1]}, {xs[i + 1], deepest}, {xs[i], deepest}, color);
+    if (deepest < bottom) b.quad({xs[0], deepest}, {xs[n - 1], deepest}, {xs[n - 1], bottom}, {xs[0], bottom}, color);
 }
 
 void drawCloudRow(ShapeBatch& b, sf::FloatRect v, float p, float y, sf::Color color, float t) {

@@ -226,10 +226,12 @@ void drawParticle(ShapeBatch& b, const Particle& p) {
     switch (p.shape) {
         case 1: {
             const float r = p.size * f + 1;
-            const sf::Color col = p.color;
-            b.polygon({{c.x, c.y - r}, {c.x + 0.3f * r, c.y - 0.3f * r}, {c.x + r, c.y}, {c.x + 0.3f * r, c.y + 0.3f * r},
-                       {c.x, c.y + r}, {c.x - 0.3f * r, c.y + 0.3f * r}, {c.x - r, c.y}, {c.x - 0.3f * r, c.y - 0.3f * r}},
-                      col);
+            // A four-point star, fanned from its centre.
+            const sf::Vector2f pts[8] = {{c.x, c.y - r}, {c.x + 0.3f * r, c.y - 0.3f * r}, {c.x + r, c.y},
+                                         {c.x + 0.3f * r, c.y + 0.3f * r}, {c.x, c.y + r},
+                                         {c.x - 0.3f * r, c.y + 0.3f * r}, {c.x - r, c.y},
+                                         {c.x - 0.3f * r, c.y - 0.3f * r}};
+            for (int i = 0; i < 8; ++i) b.triangle(c, pts[i], pts[(i + 1) % 8], p.color);
             break;
         }
         case 2: b.ring(c, (1 - f) * p.size + 4, 3, withAlpha(p.color, f), 20); break;
