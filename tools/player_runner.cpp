@@ -31,6 +31,7 @@ struct RunResult {
     int sunkFrames = 0;  // grounded on a ground path but not on its surface
     int wallFrames = 0;  // airborne, pressing right, not moving sideways for long
     float stuckX = 0;
+    int loopsRun = 0, loopsFallen = 0, loopsSlidBack = 0;
 };
 
 // The parts of the object pass that move the player: springs, dash panels,
@@ -224,8 +225,33 @@ struct Strategy {
 
 struct StepClock {
     double seconds = 0;
+    double longest = 0;
     long long steps = 0;
 };
+
+// Mean time of a step with the most slices: rolling at 1500 on a generated
+// act at 30 frames a second (five slices a step), looping back to the start.
+double heavyStepMicroseconds() {
+    Level level;
+    generateAct(level, 0, 1);
+    Player p = makePlayer(0, level.startPos);
+    const int steps = 200000;
+    float time = 0;
+    PlayerInput in;
+    auto t0 = std::chrono::steady_clock::now();
+    for (int i = 0; i < steps; ++i) {
+        if (p.dead || p.x > 20000 || !p.grounded) {
+            p = makePlayer(0, {300, level.groundHeightAt(300).y - 18});
+            p.grounded = true;
+        }
+        p.rolling = true;
+        p.groundSpeed = 1500;
+        time += 1.0f / 30.0f;
+        updatePlayer(p, in, level, 1.0f / 30.0f, time);
+    }
+    auto t1 = std::chrono::steady_clock::now();
+    return std::chrono::duration<double>(t1 - t0).count() / steps * 1e6;
+}
 
 struct Trace {
     bool on = false;
@@ -261,11 +287,14 @@ RunResult runAct(int hero, int zone, int act, float limit, bool abilities, StepC
         }
         PlayerInput in = strategy.decide(p, level, time);
         float oldX = p.x;
+        bool wasInLoop = p.loopIndex >= 0;
 
         auto t0 = std::chrono::steady_clock::now();
         updatePlayer(p, in, level, kDt, time, noTarget);
         auto t1 = std::chrono::steady_clock::now();
-        clock.seconds += std::chrono::duration<double>(t1 - t0).count();
+        double took = std::chrono::duration<double>(t1 - t0).count();
+        clock.seconds += took;
+        clock.longest = std::max(clock.longest, took);
         clock.steps += 1;
 
         if (trace.on && time >= trace.fromTime && time <= trace.toTime) {
@@ -275,6 +304,14 @@ RunResult runAct(int hero, int zone, int act, float limit, bool abilities, StepC
                         time, p.x, p.y, p.y + 18, g ? "" : "none ", g.y, p.grounded, p.surface, p.groundSpeed, p.vx,
                         p.vy, p.angle, p.rolling, p.spinning, p.loopIndex, in.right, in.down, in.jumpPressed,
                         in.jumpHeld);
+        }
+        if (wasInLoop && p.loopIndex < 0) {
+            if (!p.grounded)
+                r.loopsFallen += 1;
+            else if (p.groundSpeed > 0)
+                r.loopsRun += 1;
+            else
+                r.loopsSlidBack += 1;
         }
         if (p.buildSpring) level.springs.push_back(gadgetSpringFor(p));
         world.walls(p);
@@ -384,15 +421,21 @@ int main(int argc, char** argv) {
                         i % 2 + 1, r.reached, r.goalX, r.falls, r.time, notes.c_str());
         }
     }
-    int falls = 0, finished = 0;
+    int falls = 0, finished = 0, loopsRun = 0, loopsFallen = 0, loopsSlid = 0;
     for (const auto& row : table)
         for (const RunResult& r : row) {
             falls += r.falls;
             finished += r.finished ? 1 : 0;
+            loopsRun += r.loopsRun;
+            loopsFallen += r.loopsFallen;
+            loopsSlid += r.loopsSlidBack;
         }
+    std::printf("\nLoops: %d run through, %d fallen out of, %d slid back out of\n", loopsRun, loopsFallen, loopsSlid);
     double us = clock.steps ? clock.seconds / double(clock.steps) * 1e6 : 0;
     std::printf("\nGoal reached in %d of %d runs; %d falls in all; %d runs short of the goal; %d with a movement fault\n",
                 finished, kHeroCount * 12, falls, problems, faults);
-    std::printf("Player step: %lld steps, mean %.3f microseconds per step\n", clock.steps, us);
+    std::printf("Player step: %lld steps, mean %.3f microseconds, longest %.1f microseconds\n", clock.steps, us,
+                clock.longest * 1e6);
+    std::printf("Rolling at 1500, 30 frames a second: %.3f microseconds per step\n", heavyStepMicroseconds());
     return 0;
 }
