@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "content/Heroes.h"
+#include "gameplay/Player.h"
 
 namespace {
 
@@ -133,6 +134,52 @@ void drawHero(DrawContext& ctx, const HeroPose& pose) {
 
 // ---- The local player -------------------------------------------------------
 
+sf::Color playerTint(const PlayerLook& look, float t) {
+    if (look.tintMode == PlayerLook::Rainbow) return withAlpha(hueColor(0.5f * t), 216.0f / 255.0f);
+    if (look.tintMode == PlayerLook::FixedTint) {
+        sf::Color c = look.tintColor;
+        c.a = 229;
+        return c;
+    }
+    return sf::Color::Transparent;
+}
+
+PlayerFigure playerFigure(const Player& p, float t, const PlayerLook& look) {
+    PlayerFigure f;
+    HeroPose& pose = f.pose;
+    pose.hero = p.hero;
+    pose.x = p.x;
+    pose.y = p.y;
+    pose.tilt = p.rotation;
+    pose.spin = p.spinPhase;
+    pose.squash = p.squash;
+    pose.flap = p.flapAnim;
+    pose.time = t;
+    pose.facing = p.facing < 0 ? -1 : 1;
+    pose.transformed = p.transformed;
+    pose.divine = p.divine;
+    pose.shielded = p.shield;
+    pose.flameTrail = p.flameTime > 0;
+    pose.rolling = p.rolling || p.spinning || p.charging || p.slamming || p.homing || p.loopIndex >= 0 ||
+                   p.hero == kBolim;
+    pose.scale = p.sizeScale > 0 ? p.sizeScale : 1.0f;
+    pose.tint = playerTint(look, t);
+    f.gliding = p.gliding;
+    f.dead = p.dead;
+    f.hurtTime = p.hurtTime;
+    f.blinkTime = p.blinkTime;
+    f.blinkFrom = p.blinkFrom;
+    f.blinkTo = p.blinkTo;
+    f.charging = p.charging;
+    f.charge = p.charge;
+    f.invincibleTime = p.invincibleTime;
+    return f;
+}
+
+void drawLocalPlayer(DrawContext& ctx, const Player& player, const PlayerLook& look, float time) {
+    drawLocalPlayer(ctx, playerFigure(player, time, look), look, time);
+}
+
 bool playerFlickerVisible(float hurtTime, bool dead) {
     if (dead || !(hurtTime > 0)) return true;
     return int(14.0f * hurtTime) % 2 != 0;
@@ -170,7 +217,7 @@ void drawLocalPlayer(DrawContext& ctx, ShapeBatch& b, const PlayerFigure& fig, c
         b.flush(ctx.target);
         sf::Sprite sprite(*look.picture);
         const sf::Vector2u size = look.picture->getSize();
-        const float k = 43.2f * look.scale / float(std::max(size.x, size.y));
+        const float k = 43.2f * pose.scale / float(std::max(size.x, size.y));
         sprite.setOrigin(float(size.x) / 2.0f, float(size.y) / 2.0f);
         sprite.setPosition(pose.x, pose.y);
         sprite.setScale(facing < 0 ? -k : k, k);

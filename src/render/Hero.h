@@ -9,6 +9,8 @@
 #include "render/Batch.h"
 #include "render/Draw.h"
 
+struct Player;
+
 // How one hero is to be drawn. The caller fills it for each drawing: the
 // local player in the world, the remote players, the hero cards of menus.
 struct HeroPose {
@@ -44,9 +46,11 @@ struct PlayerLook {
     enum : int { NoTint = 0, Rainbow = 1, FixedTint = 2 };
     int tintMode = NoTint;
     sf::Color tintColor = sf::Color::White;  // for FixedTint
-    float scale = 1;
     const sf::Texture* picture = nullptr;   // the mod's player picture, if loaded
 };
+
+// The tint a look puts on the body at time t (alpha 0: none).
+sf::Color playerTint(const PlayerLook& look, float time);
 
 // The player as the drawing sees it: the pose plus the overlay effects.
 struct PlayerFigure {
@@ -61,6 +65,11 @@ struct PlayerFigure {
     float invincibleTime = 0;
 };
 
+// The figure of a player at time t: its pose (a ball while rolling, spinning,
+// revving, slamming, homing, in a loop, or always for Bolim; the mod's size
+// and tint) and its effect timers.
+PlayerFigure playerFigure(const Player& player, float time, const PlayerLook& look = {});
+
 // False on the frames the mercy-time flicker hides a living player.
 bool playerFlickerVisible(float hurtTime, bool dead);
 
@@ -70,6 +79,7 @@ bool playerFlickerVisible(float hurtTime, bool dead);
 void drawLocalPlayer(DrawContext& ctx, ShapeBatch& batch, const PlayerFigure& figure, const PlayerLook& look,
                      float time);
 void drawLocalPlayer(DrawContext& ctx, const PlayerFigure& figure, const PlayerLook& look, float time);
+void drawLocalPlayer(DrawContext& ctx, const Player& player, const PlayerLook& look, float time);
 
 // ---- Remote players -------------------------------------------------------
 

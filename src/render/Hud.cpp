@@ -6,6 +6,7 @@
 #include "content/Heroes.h"
 #include "content/Zones.h"
 #include "core/MenuList.h"
+#include "gameplay/Player.h"
 #include "render/Batch.h"
 
 namespace {
@@ -26,6 +27,20 @@ void drawLabel(DrawContext& ctx, sf::Text& text, const HudLabel& l) {
 }
 
 }  // namespace
+
+void hudFromPlayer(HudInfo& hud, const Player& p) {
+    hud.gems = p.gems;
+    hud.hearts = p.hearts;
+    hud.maxHearts = p.maxHearts;
+    hud.shield = p.shield;
+    hud.hero = p.hero;
+    hud.transformed = p.transformed;
+    hud.abilityCooldown = p.abilityCooldown;
+    hud.flapCooldown = p.flapCooldown;
+    hud.speedShoesTime = p.speedShoesTime;
+    hud.invincibleTime = p.invincibleTime;
+    hud.dead = p.dead;
+}
 
 sf::Color hudRowLabelColor(bool alert, float t) {
     if (alert && int(4.0f * t) % 2 == 0) return rgb(255, 70, 70);

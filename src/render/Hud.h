@@ -7,6 +7,7 @@
 #include "render/Draw.h"
 
 struct MenuList;
+struct Player;
 
 // What the play HUD shows; the game fills it from its members.
 struct HudInfo {
@@ -36,6 +37,10 @@ struct HudInfo {
     bool waitingForNextAct = false;  // together: the local player reached the goal
     bool makerTest = false;
 };
+
+// Copies the player's part of the HUD: gems, hearts, shield, hero, form,
+// cooldowns, power-up times and whether it is dead.
+void hudFromPlayer(HudInfo& hud, const Player& player);
 
 // One line of HUD text, placed in the logical 960 x 540 view.
 struct HudLabel {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "content/Zones.h"
+#include "gameplay/Player.h"
 #include "render/Background.h"
 #include "render/Hero.h"
 #include "render/Hud.h"
@@ -288,4 +289,42 @@ TEST(LocalPlayer, MercyTimeFlickersExceptWhenDead) {
     EXPECT_TRUE(playerFlickerVisible(0.1f, false));    // 1.4: odd, drawn
     EXPECT_FALSE(playerFlickerVisible(0.2f, false));   // 2.8: even
     EXPECT_TRUE(playerFlickerVisible(0.05f, true));
+}
+
+TEST(LocalPlayer, PoseFollowsThePlayer) {
+    struct Case {
+        const char* what;
+        void (*set)(Player&);
+        bool ball;
+    };
+    const Case cases[] = {
+        {"standing", [](Player&) {}, false},
+        {"rolling", [](Player& p) { p.rolling = true; }, true},
+        {"spin jump", [](Player& p) { p.spinning = true; }, true},
+        {"revving", [](Player& p) { p.charging = true; }, true},
+        {"slamming", [](Player& p) { p.slamming = true; }, true},
+        {"homing", [](Player& p) { p.homing = true; }, true},
+        {"in a loop", [](Player& p) { p.loopIndex = 0; }, true},
+        {"Bolim", [](Player& p) { p.hero = 4; }, true},
+    };
+    for (const Case& k : cases) {
+        Player p = makePlayer(1, {100, 200});
+        k.set(p);
+        EXPECT_EQ(playerFigure(p, 0).pose.rolling, k.ball) << k.what;
+    }
+    Player p = makePlayer(6, {100, 200});
+    p.flameTime = 0.3f;
+    p.shield = true;
+    p.rotation = 12;
+    p.facing = -1;
+    PlayerLook look;
+    look.tintMode = PlayerLook::FixedTint;
+    look.tintColor = sf::Color(10, 20, 30);
+    const HeroPose pose = playerFigure(p, 2, look).pose;
+    EXPECT_TRUE(pose.flameTrail);
+    EXPECT_TRUE(pose.shielded);
+    EXPECT_FLOAT_EQ(pose.tilt, 12);
+    EXPECT_EQ(pose.facing, -1);
+    EXPECT_EQ(pose.tint, sf::Color(10, 20, 30, 229));
+    EXPECT_EQ(playerFigure(p, 2).pose.tint.a, 0);
 }
