@@ -12,6 +12,8 @@
 //     --stones SECRET DIVINE   save masks (e.g. 127 0 for the divine portal look)
 //     --time T             total time (default 1.0)
 //     --shake K            shake timer
+//     --gallery            the nine heroes (standing, rolling, transformed, divine),
+//                          the six baddies and five hazards on flat ground
 //     --menu               the menu backdrop of the zone instead of the act
 //     --results R          the results panel R seconds in (over the act)
 //     --pause              the pause overlay
@@ -41,7 +43,7 @@ struct Args {
     int zone = 0, act = 1, hero = 0, nth = 0;
     float x = NAN, y = NAN, time = 1.0f, shake = 0, card = 0, results = -1;
     std::string at = "start", pose = "stand", out;
-    bool hud = false, menu = false, pause = false;
+    bool hud = false, menu = false, pause = false, gallery = false;
     int cropX = 0, cropY = 0, cropW = 0, cropH = 0, cropScale = 1;
     int secret = 0, divine = 0;
 };
@@ -80,6 +82,7 @@ int main(int argc, char** argv) {
         else if (k == "--time") a.time = float(std::atof(next()));
         else if (k == "--shake") a.shake = float(std::atof(next()));
         else if (k == "--menu") a.menu = true;
+        else if (k == "--gallery") a.gallery = true;
         else if (k == "--results") a.results = float(std::atof(next()));
         else if (k == "--pause") a.pause = true;
         else if (k == "--crop") {
@@ -117,7 +120,54 @@ int main(int argc, char** argv) {
     generateAct(level, a.zone, a.act);
     const int zone = level.zone;
 
-    if (a.menu) {
+    if (a.gallery) {
+        Level flat;
+        flat.zone = a.zone;
+        GroundPath path;
+        for (float x = -200; x <= 1200; x += 48) path.push_back({x, 500});
+        flat.groundPaths.push_back(path);
+        for (int k = 0; k < 6; ++k) {
+            Baddie e;
+            e.kind = k;
+            e.x = 90 + 150.0f * float(k);
+            e.y = k == 1 || k == 4 ? 330 : (k == 5 ? 480 : 484);
+            e.dir = k % 2 ? 1 : -1;
+            flat.enemies.push_back(e);
+        }
+        const float hx[5] = {80, 260, 450, 640, 840};
+        for (int k = 0; k < 5; ++k) {
+            Hazard h;
+            h.kind = k;
+            h.x = hx[k];
+            h.y = k == 0 ? 400 : (k == 3 ? 410 : 500);
+            h.w = k == 1 ? 110 : (k == 4 ? 90 : 10);
+            h.h = k == 1 ? 120 : (k == 2 ? 110 : 60);
+            h.timer = k == 4 ? 2.3f : 0.5f;
+            flat.hazards.push_back(h);
+        }
+        WorldScene scene;
+        scene.level = &flat;
+        scene.time = a.time;
+        scene.camera = {480, 270};
+        drawWorld(ctx, scene);
+        for (int h = 0; h < 9; ++h) {
+            for (int row = 0; row < 4; ++row) {
+                HeroPose p;
+                p.hero = h;
+                p.x = 60 + 105.0f * float(h);
+                p.y = 40 + 62.0f * float(row);
+                p.time = a.time;
+                p.rolling = row == 1;
+                p.spin = a.time * 6;
+                p.transformed = row >= 2;
+                p.divine = row == 3;
+                p.shielded = row == 0 && h % 3 == 0;
+                p.flameTrail = h == 6 && row == 0;
+                p.facing = h % 2 ? -1 : 1;
+                drawHero(ctx, p);
+            }
+        }
+    } else if (a.menu) {
         drawBackground(ctx, zoneTable()[std::size_t(zone)], zone, {0, 0, 960, 540}, a.time);
     } else {
         const float x = std::isnan(a.x) ? spotX(level, a.at, a.nth) : a.x;
