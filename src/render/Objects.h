@@ -30,6 +30,8 @@ void drawGem(ShapeBatch& b, sf::Vector2f centre, float time, float opacity);
 bool scatteredGemVisible(const ScatteredGem& g, float t);
 void drawProjectile(ShapeBatch& b, const Projectile& p);
 void drawCritter(ShapeBatch& b, const Critter& c);
+// The colour of the i-th freed critter: a cycle of four.
+sf::Color critterColor(int index);
 void drawParticle(ShapeBatch& b, const Particle& p);
 
 // The turning goal sign; the text "GOAL" needs the context, so the batch is
@@ -39,3 +41,6 @@ void drawGoalSign(DrawContext& ctx, ShapeBatch& b, sf::Vector2f pos, float spin,
 // A word-wrapped line in a bubble whose tail points down at the anchor.
 void drawSpeechBubble(DrawContext& ctx, ShapeBatch& b, const std::string& text, sf::Vector2f anchor);
 void drawSpeechBubble(DrawContext& ctx, const std::string& text, sf::Vector2f anchor);
+// Where the boss's bubble points: 70 above the boss, kept 200 units from the
+// view's sides, 80 below its top and 40 above its bottom.
+sf::Vector2f bossSpeechAnchor(sf::Vector2f boss, sf::FloatRect view);

@@ -328,3 +328,11 @@ TEST(LocalPlayer, PoseFollowsThePlayer) {
     EXPECT_EQ(pose.tint, sf::Color(10, 20, 30, 229));
     EXPECT_EQ(playerFigure(p, 2).pose.tint.a, 0);
 }
+
+TEST(SpeechBubble, BossAnchorStaysInsideTheView) {
+    const sf::FloatRect v{1000, 100, 960, 540};
+    EXPECT_EQ(bossSpeechAnchor({1500, 400}, v), sf::Vector2f(1500, 330));
+    EXPECT_EQ(bossSpeechAnchor({2400, 400}, v), sf::Vector2f(1760, 330));  // off to the right
+    EXPECT_EQ(bossSpeechAnchor({900, 100}, v), sf::Vector2f(1200, 180));   // left and high above
+    EXPECT_EQ(bossSpeechAnchor({1500, 900}, v), sf::Vector2f(1500, 600));  // sunk below
+}
