@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "content/Heroes.h"
+#include "gameplay/Hazards.h"
 #include "gameplay/Player.h"
 
 namespace {
@@ -358,26 +359,6 @@ void drawEnemy(DrawContext& ctx, const Baddie& enemy, float time) {
 
 // ---- Hazards ---------------------------------------------------------------
 
-float crusherDrop(float p) {
-    if (!std::isfinite(p)) return 0;
-    if (p < 2.0f) return 0;
-    if (p < 2.12f) return std::clamp((p - 2.0f) / 0.12f, 0.0f, 1.0f);
-    if (p < 2.5f) return 1;
-    return std::clamp(1.0f - 2.0f * (p - 2.5f), 0.0f, 1.0f);
-}
-
-sf::Vector2f wispPosition(const Hazard& h) {
-    return {h.x + 90.0f * std::cos(1.3f * h.timer), h.y + 40.0f * std::sin(2.6f * h.timer)};
-}
-
-namespace {
-float phaseOf(float timer, float period) {
-    if (!std::isfinite(timer)) return 0;
-    float p = std::fmod(timer, period);
-    return p < 0 ? p + period : p;
-}
-}  // namespace
-
 void drawHazard(ShapeBatch& b, const Hazard& h, const Level& level, float t) {
     switch (h.kind) {
         case HazardKind::Stalactite: {
@@ -393,7 +374,7 @@ void drawHazard(ShapeBatch& b, const Hazard& h, const Level& level, float t) {
             // Air streaks rising through the column.
             for (int i = 0; i < 8; ++i) {
                 const float sx = h.x - w / 2 + w * (float(i) + 0.5f) / 8.0f;
-                const float rise = phaseOf(380.0f * t + float(i) * h.h * 0.37f, std::max(h.h, 1.0f));
+                const float rise = cyclePhase(380.0f * t + float(i) * h.h * 0.37f, std::max(h.h, 1.0f));
                 const float y0 = bottom - 16 - rise;
                 if (y0 - 26 < top) continue;
                 b.thickLine({sx, y0}, {sx, y0 - 26}, 2, rgb(255, 255, 255, 140));
@@ -415,11 +396,10 @@ void drawHazard(ShapeBatch& b, const Hazard& h, const Level& level, float t) {
             break;
         }
         case HazardKind::Laser: {
-            const GroundHeight gh = level.groundHeightAt(h.x);
-            const float g = gh ? gh.y : h.y;
+            const float g = hazardGround(level, h);
             const float headY = g - h.h;
-            const float cycle = phaseOf(h.timer, 2.4f);
-            if (cycle < 1.2f) {
+            const float cycle = cyclePhase(h.timer, kLaserCycle);
+            if (laserOn(h)) {
                 b.rect({h.x - 5, headY + 7}, {10, g - 6 - headY - 7}, rgb(255, 200, 160, 220));
                 b.rect({h.x - 2, headY + 7}, {4, g - 6 - headY - 7}, rgb(255, 220, 250));
             } else if (cycle >= 2.0f) {
@@ -430,7 +410,7 @@ void drawHazard(ShapeBatch& b, const Hazard& h, const Level& level, float t) {
             break;
         }
         case HazardKind::Wisp: {
-            const sf::Vector2f p = wispPosition(h);
+            const sf::Vector2f p = wispAt(h);
             const float r = 20.0f + 3.0f * std::sin(6.0f * t + h.x * 0.37f);
             b.circle(p, r, rgb(10, 0, 10), 24, 3, rgb(255, 40, 90));
             b.circle(p, 6, rgb(255, 40, 90, 160), 12);
@@ -438,11 +418,8 @@ void drawHazard(ShapeBatch& b, const Hazard& h, const Level& level, float t) {
         }
         case HazardKind::Crusher:
         default: {
-            const float p = phaseOf(h.timer, 3.0f);
-            const float d = crusherDrop(p);
-            const GroundHeight gh = level.groundHeightAt(h.x);
-            const float g = gh ? gh.y : h.y;
-            const float bottom = g - (1.0f - d) * h.h;
+            const float p = cyclePhase(h.timer, kCrusherCycle);
+            const float bottom = crusherBottom(h, hazardGround(level, h));
             const float shake = (p >= 1.6f && p < 2.0f) ? 2.0f * std::sin(60.0f * t) : 0.0f;
             const float x = h.x + shake;
             const float w = std::max(h.w, 20.0f);

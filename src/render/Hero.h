@@ -118,10 +118,7 @@ void drawRemotePlayers(DrawContext& ctx, const RemoteScene& scene, float time);
 void drawEnemy(ShapeBatch& batch, const Baddie& enemy, float time);
 void drawEnemy(DrawContext& ctx, const Baddie& enemy, float time);
 
-// The crusher's drop at phase p of its 3 s cycle: 0 raised, 1 down.
-float crusherDrop(float phase);
-// Where a wisp is drawn: its figure of eight around the anchor.
-sf::Vector2f wispPosition(const Hazard& hazard);
-
+// Hazards are drawn where the hazard pass of the play session puts them
+// (its crusher, laser and wisp cycles).
 void drawHazard(ShapeBatch& batch, const Hazard& hazard, const Level& level, float time);
 void drawHazard(DrawContext& ctx, const Hazard& hazard, const Level& level, float time);

@@ -220,11 +220,6 @@ void drawCritter(ShapeBatch& b, const Critter& c) {
     b.circle({c.x + 3 * side, c.y - 2}, 1.6f, sf::Color::Black, 6);
 }
 
-sf::Color critterColor(int index) {
-    static const sf::Color cycle[4] = {rgb(255, 160, 200), rgb(160, 220, 255), rgb(255, 230, 140), rgb(180, 255, 170)};
-    return cycle[((index % 4) + 4) % 4];
-}
-
 sf::Vector2f bossSpeechAnchor(sf::Vector2f boss, sf::FloatRect v) {
     const float x = std::clamp(boss.x, v.left + 200, v.left + v.width - 200);
     const float y = std::clamp(boss.y - 70, v.top + 80, v.top + v.height - 40);

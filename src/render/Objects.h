@@ -30,8 +30,6 @@ void drawGem(ShapeBatch& b, sf::Vector2f centre, float time, float opacity);
 bool scatteredGemVisible(const ScatteredGem& g, float t);
 void drawProjectile(ShapeBatch& b, const Projectile& p);
 void drawCritter(ShapeBatch& b, const Critter& c);
-// The colour of the i-th freed critter: a cycle of four.
-sf::Color critterColor(int index);
 void drawParticle(ShapeBatch& b, const Particle& p);
 
 // The turning goal sign; the text "GOAL" needs the context, so the batch is

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "content/Zones.h"
+#include "gameplay/Hazards.h"
 #include "render/Background.h"
 #include "render/Objects.h"
 #include "render/Terrain.h"
@@ -93,7 +94,7 @@ void drawWorld(DrawContext& ctx, const WorldScene& s) {
     }
     // 14. The other hazards.
     for (const Hazard& h : level.hazards)
-        if (h.kind != HazardKind::Updraft && near(h.kind == HazardKind::Wisp ? wispPosition(h).x : h.x))
+        if (h.kind != HazardKind::Updraft && near(h.kind == HazardKind::Wisp ? wispAt(h).x : h.x))
             drawHazard(b, h, level, t);
     // 15. Baddies.
     for (const Baddie& e : level.enemies)

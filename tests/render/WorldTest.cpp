@@ -222,12 +222,40 @@ TEST(Portal, DivineLookIsDrawnOnlyThenAndTheOrdinaryOneOtherwise) {
     EXPECT_EQ(differingPixels(ordinary, render(0x7F, 0, 0, true)), 0);
 }
 
-TEST(Hazards, CrusherDropProfile) {
+TEST(Hazards, CrusherIsDrawnAtItsDropProfile) {
+    // A crusher 90 wide with 230 of travel over the ground at y 400; the view
+    // puts world y 400 at row 370. Its block is 70 high above its bottom.
     struct Case {
-        float phase, drop;
+        float phase;
+        float drop;
     };
-    const Case cases[] = {{0.0f, 0}, {1.99f, 0}, {2.06f, 0.5f}, {2.12f, 1}, {2.3f, 1}, {2.75f, 0.5f}, {3.0f, 0}};
-    for (const Case& k : cases) EXPECT_NEAR(crusherDrop(k.phase), k.drop, 1e-4f) << k.phase;
+    const Case cases[] = {{1.99f, 0}, {2.12f, 1}, {3.0f, 0}, {2.75f, 0.5f}};
+    for (const Case& k : cases) {
+        Level level = flatLevel(0);
+        Hazard h;
+        h.kind = HazardKind::Crusher;
+        h.x = 1000;
+        h.y = 400;
+        h.w = 90;
+        h.h = 230;
+        h.timer = k.phase;
+        level.hazards.push_back(h);
+        WorldScene scene;
+        scene.level = &level;
+        scene.camera = {1000, 300};
+        scene.time = 0.0f;  // no tremble: sin(0) = 0
+        Canvas c;
+        drawWorld(c.ctx, scene);
+        const sf::Image img = c.image();
+        const float bottomRow = 370 - (1 - k.drop) * 230;
+        const unsigned x = 480 - 30;  // inside the block, clear of the eye and column
+        const sf::Color block(120, 110, 130);
+        EXPECT_EQ(img.getPixel(x, unsigned(bottomRow - 20)), block) << k.phase;
+        EXPECT_NE(img.getPixel(x, unsigned(bottomRow - 80)), block) << k.phase;
+        if (k.drop < 1) {
+            EXPECT_NE(img.getPixel(x, unsigned(bottomRow + 3)), block) << k.phase;
+        }
+    }
 }
 
 TEST(RemotePlayers, SilentOrHiddenOrElsewherePeersAreNotDrawn) {
