@@ -364,3 +364,31 @@ TEST(SpeechBubble, BossAnchorStaysInsideTheView) {
     EXPECT_EQ(bossSpeechAnchor({900, 100}, v), sf::Vector2f(1200, 180));   // left and high above
     EXPECT_EQ(bossSpeechAnchor({1500, 900}, v), sf::Vector2f(1500, 600));  // sunk below
 }
+
+TEST(Heroes, BolimIsAlwaysABallWithItsSmileAndOthersHideTheirFaceWhileRolling) {
+    auto render = [](int hero, bool rolling) {
+        HeroPose p;
+        p.hero = hero;
+        p.x = 480;
+        p.y = 270;
+        p.rolling = rolling;
+        p.spin = 0.4f;
+        p.scale = 3;  // large enough to find the features by colour
+        Canvas c;
+        drawHero(c.ctx, p);
+        return c.image();
+    };
+    auto count = [](const sf::Image& img, sf::Color colour) {
+        int n = 0;
+        for (unsigned y = 200; y < 340; ++y)
+            for (unsigned x = 410; x < 550; ++x) n += img.getPixel(x, y) == colour;
+        return n;
+    };
+    const sf::Color pupil(20, 20, 40), bolimEye(60, 40, 10);
+    EXPECT_EQ(differingPixels(render(4, true), render(4, false)), 0);
+    EXPECT_GT(count(render(4, true), bolimEye), 40);  // two eyes and nine smile dots
+    EXPECT_EQ(count(render(4, true), sf::Color::White), 0);  // no rolling dots
+    EXPECT_GT(count(render(1, false), pupil), 10);
+    EXPECT_EQ(count(render(1, true), pupil), 0);
+    EXPECT_GT(count(render(1, true), sf::Color::White), 10);  // the three rolling dots
+}
