@@ -323,3 +323,8 @@ void drawBackground(DrawContext& ctx, const ZoneDef& zone, int zoneIndex, sf::Fl
     drawBackground(b, zone, zoneIndex, view, t);
     b.flush(ctx.target);
 }
+
+void drawMenuBackdrop(DrawContext& ctx, float t, int zoneIndex) {
+    zoneIndex = std::clamp(zoneIndex, 0, kZoneCount - 1);
+    drawBackground(ctx, zoneTable()[std::size_t(zoneIndex)], zoneIndex, {0, 0, 960, 540}, t);
+}

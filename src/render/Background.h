@@ -16,6 +16,10 @@
 void drawBackground(DrawContext& ctx, const ZoneDef& zone, int zoneIndex, sf::FloatRect view, float t);
 void drawBackground(ShapeBatch& batch, const ZoneDef& zone, int zoneIndex, sf::FloatRect view, float t);
 
+// The backdrop of the menu screens: a zone's sky and scenery in the fixed
+// logical view (Echo Meadows unless another zone is given).
+void drawMenuBackdrop(DrawContext& ctx, float t, int zoneIndex = 0);
+
 // A rolling band of hills: a strip from a wavy top edge down past the view.
 void drawHillBand(ShapeBatch& batch, sf::FloatRect view, float parallax, float base, float amplitude,
                   float frequency, sf::Color color, float seed);
