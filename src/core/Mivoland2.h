@@ -16,12 +16,14 @@
 #include "core/Input.h"
 #include "core/MenuList.h"
 #include "core/Toast.h"
+#include "content/Bosses.h"
 #include "gameplay/ActFlow.h"
 #include "gameplay/Player.h"
 #include "level/Effects.h"
 #include "level/Level.h"
 #include "persist/Achievements.h"
 #include "persist/SaveSlot.h"
+#include "render/Hero.h"
 #include "persist/Settings.h"
 
 struct DrawContext;
@@ -131,6 +133,7 @@ public:
     void returnToAct();
     PlayMode playMode() const;
     std::string actMusicId() const;  // the boss's music during a fight, else the zone's
+    void drawActWorld(DrawContext& ctx);  // the act as the world renderer draws it
     void drawPlaying(DrawContext& ctx);
     void drawActResults(DrawContext& ctx);
     void drawActSelect(DrawContext& ctx);
@@ -150,6 +153,7 @@ public:
     void defeatBoss();
     void resetBoss();
     std::optional<sf::Vector2f> bossTarget() const;  // for the homing attack
+    bool bossPresent() const;  // fighting, or beaten and still sinking away
     void addShake(float seconds) { session.shakeTime = std::max(session.shakeTime, seconds); }
 
     // Hooks for the parts that attach to an act; they do nothing until then.
@@ -168,6 +172,8 @@ public:
     bool noBaddies = false;      // the "nobadniks" mod modifier
     Effects effects;
     XorShift32 effectsRng{kEffectsSeed};
+    BossState boss;  // the act's boss, while a fight runs and while it sinks away
+    PlayerLook playerLook;  // the mods' tint and picture
 
     // ---- Save slot and achievements (gameplay/PlayingSave.cpp) ------------
     // Takes up a story game: the slot (-1 for "No Save"), its record and its

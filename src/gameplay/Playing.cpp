@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "content/BossFight.h"
 #include "core/Mivoland2.h"
 #include "gameplay/Objects.h"
 #include "level/ActGenerator.h"
@@ -20,10 +21,7 @@ PlayMode Mivoland2::playMode() const {
 }
 
 std::string Mivoland2::actMusicId() const {
-    if (session.bossActive) {
-        if (level.bossId == 9) return "final_boss";
-        return level.act == 1 ? "mini_boss" : "boss";
-    }
+    if (session.bossActive) return bossMusicId(level.bossId, level.act);
     return zoneMusicId(level.zone);
 }
 

@@ -108,6 +108,11 @@ void drawWorld(DrawContext& ctx, const WorldScene& s) {
     }
     // 18. The goal sign.
     if (s.goalPresent && near(s.goal.x)) drawGoalSign(ctx, b, s.goal, s.goalSpin, s.hero);
+    // 19. The boss and its attacks.
+    if (s.drawBoss) {
+        b.flush(ctx.target);
+        s.drawBoss(ctx);
+    }
     // 20. Remote players, then 21. the local player.
     drawRemotePlayers(ctx, b, s.remotes, t);
     if (s.player) drawLocalPlayer(ctx, b, *s.player, s.look, t);
@@ -118,6 +123,9 @@ void drawWorld(DrawContext& ctx, const WorldScene& s) {
     // 23. The player's speech bubble.
     if (s.player && s.playerSpeechTime > 0 && !s.playerSpeech.empty())
         drawSpeechBubble(ctx, b, s.playerSpeech, {s.player->pose.x, s.player->pose.y - 30});
+    // 24. The boss's line.
+    if (s.bossSpeechTime > 0 && !s.bossSpeech.empty())
+        drawSpeechBubble(ctx, b, s.bossSpeech, bossSpeechAnchor(s.bossPos, v));
     // 25. The cave shade over everything in the world.
     if (zone.underground) drawCaveShade(b, v);
     b.flush(ctx.target);

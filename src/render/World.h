@@ -1,6 +1,7 @@
 #pragma once
 #include <SFML/Graphics/Rect.hpp>
 #include <SFML/System/Vector2.hpp>
+#include <functional>
 #include <string>
 
 #include "level/Effects.h"
@@ -31,6 +32,14 @@ struct WorldScene {
 
     std::string playerSpeech;     // the script's line over the player
     float playerSpeechTime = 0;
+
+    // The boss and its attacks, drawn in their place after the goal sign by
+    // whoever owns the fight; empty when no boss is shown.
+    std::function<void(DrawContext&)> drawBoss;
+    // The boss's line, 70 above the boss and kept inside the view.
+    std::string bossSpeech;
+    float bossSpeechTime = 0;
+    sf::Vector2f bossPos;
 };
 
 // The shake offset of the camera at time t: zero unless the timer runs.
