@@ -173,15 +173,18 @@ TEST(ActFlowGame, ADeathInABossFightResetsTheFightAndFreesTheCamera) {
     EXPECT_FALSE(s.g.player.dead);
     EXPECT_FALSE(s.g.session.bossStarted);
     EXPECT_FALSE(s.g.session.bossActive);
+    EXPECT_FALSE(s.g.bossPresent());
     EXPECT_EQ(s.g.player.hearts, 3);
     EXPECT_NEAR(s.g.player.x, s.g.level.arenaX + 80.0f, 1.0f);
     EXPECT_EQ(s.g.audio.playingId(), s.g.zoneMusicId(0));
     s.d.step(90);
     EXPECT_LT(s.g.session.camera.x, s.g.level.arenaX + 300.0f);  // no longer held in the arena
 
-    // Walking back in starts the fight again.
+    // Walking back in starts the fight again, against a boss at full strength.
     s.enterArena();
     EXPECT_TRUE(s.g.session.bossActive);
+    EXPECT_EQ(s.g.boss.hp, s.g.boss.maxHp);
+    EXPECT_EQ(s.g.boss.kind, s.g.level.bossId);
 }
 
 TEST(ActFlowGame, TheFinalBossClearsTheActAndTheEndingFollows) {
@@ -380,4 +383,52 @@ TEST(ActFlowGame, AnOlderSevenValueSlotContinuesWithEveryActReached) {
     // A six-value file is an empty slot.
     ASSERT_FALSE(writeFileAtomically(slotPath(d.dataFolder(), 1), "3 9 7 5 0 1200"));
     EXPECT_FALSE(loadSlot(d.dataFolder(), 1).exists);
+}
+
+TEST(ActFlowGame, TheFormItsMusicAndTheGadgetSpring) {
+    StoryGame s;
+    s.g.save.secretStones = 0x7F;
+    s.g.player.gems = 51;
+    s.g.player.y -= 200;  // in the air
+    s.g.player.grounded = false;
+    s.d.hold(K::F);
+    s.d.step();
+    s.d.release(K::F);
+    ASSERT_TRUE(s.g.player.transformed);
+    EXPECT_FALSE(s.g.player.divine);
+    EXPECT_TRUE(s.g.achievements.has(6));
+    EXPECT_FALSE(s.g.achievements.has(7));
+    EXPECT_EQ(s.g.audio.playingId(), "form");
+    s.d.step(150);  // a gem a second: 51 gems last a little over two seconds more than 50
+    EXPECT_TRUE(s.g.player.transformed);
+    s.g.player.gems = 1;
+    s.d.step(70);
+    EXPECT_FALSE(s.g.player.transformed);
+    EXPECT_EQ(s.g.audio.playingId(), s.g.zoneMusicId(0));
+
+    // Lt's ability leaves a gadget spring behind.
+    StoryGame lt;
+    lt.g.player = makePlayer(7, lt.g.player.x > 0 ? sf::Vector2f(lt.g.player.x, lt.g.player.y) : lt.g.level.startPos);
+    lt.d.step(30);
+    const std::size_t springs = lt.g.level.springs.size();
+    lt.d.hold(K::K);
+    lt.d.step();
+    EXPECT_EQ(lt.g.level.springs.size(), springs + 1);
+    EXPECT_NEAR(lt.g.level.springs.back().lifetime, 3.0f, 0.02f);  // already counting down
+}
+
+TEST(ActFlowGame, RunningRoundALoopUnlocksLoopDeLoop) {
+    StoryGame s;
+    ASSERT_FALSE(s.g.level.loops.empty());
+    const Loop& loop = s.g.level.loops.front();
+    Player& p = s.g.player;
+    p = makePlayer(3, {loop.x, loop.y - 18});
+    p.loopIndex = 0;
+    p.loopAngle = 6.1f;  // almost all the way round
+    p.loopSpeed = 900;
+    p.rolling = true;
+    for (int i = 0; i < 10 && p.loopIndex >= 0; ++i) s.d.step();
+    EXPECT_LT(p.loopIndex, 0);  // out again at the bottom
+    EXPECT_TRUE(s.g.achievements.has(1));
+    EXPECT_EQ(s.d.toast(), "Achievement: Loop-de-Loop");
 }
