@@ -218,11 +218,14 @@ void Mivoland2::handlePlayerEvents() {
 }
 
 void Mivoland2::respawnAfterDeath() {
+    const bool wasTransformed = player.transformed;  // a fall into a pit ends the form too
     player = respawnPlayer(player, session.respawnPoint);
     if (session.bossStarted && !session.bossDefeated) {
         session.bossStarted = session.bossActive = false;
         resetBoss();
         playMusic(zoneMusicId(level.zone));
+    } else if (wasTransformed) {
+        playMusic(actMusicId());
     }
     restoreAfterRespawn(level, effects);
 }

@@ -406,6 +406,20 @@ TEST(ActFlowGame, TheFormItsMusicAndTheGadgetSpring) {
     EXPECT_FALSE(s.g.player.transformed);
     EXPECT_EQ(s.g.audio.playingId(), s.g.zoneMusicId(0));
 
+    // A fall into a pit in the form: the respawned hero is back to the zone's song.
+    s.g.player.gems = 60;
+    s.g.player.y -= 200;
+    s.g.player.grounded = false;
+    s.d.hold(K::F);
+    s.d.step();
+    s.d.release(K::F);
+    ASSERT_EQ(s.g.audio.playingId(), "form");
+    s.g.player.dead = true;
+    s.d.step(100);
+    EXPECT_FALSE(s.g.player.dead);
+    EXPECT_FALSE(s.g.player.transformed);
+    EXPECT_EQ(s.g.audio.playingId(), s.g.zoneMusicId(0));
+
     // Lt's ability leaves a gadget spring behind.
     StoryGame lt;
     lt.g.player = makePlayer(7, lt.g.player.x > 0 ? sf::Vector2f(lt.g.player.x, lt.g.player.y) : lt.g.level.startPos);
