@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <limits>
 
-#include "content/BossFight.h"
-#include "content/BossLooks.h"
 #include "core/Mivoland2.h"
 #include "render/Background.h"
 #include "render/Draw.h"
@@ -16,19 +14,6 @@ namespace {
 
 int clampedScore(std::int64_t score) {
     return int(std::clamp<std::int64_t>(score, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-}
-
-// The Mirror Hero is drawn as the player's own hero.
-void drawMirrorFigure(DrawContext& ctx, const MirrorFigure& f) {
-    HeroPose pose;
-    pose.hero = f.hero;
-    pose.x = f.pos.x;
-    pose.y = f.pos.y;
-    pose.facing = f.facing;
-    pose.tint = f.tint;
-    pose.opacity = f.opacity;
-    pose.time = f.time;
-    drawHero(ctx, pose);
 }
 
 }  // namespace
@@ -51,15 +36,9 @@ void Mivoland2::drawActWorld(DrawContext& ctx) {
     scene.divineStones = save.divineStones;
     scene.playerSpeech = session.speech;
     scene.playerSpeechTime = session.speechTime;
-    if (bossPresent()) {
-        const BossArena arena = bossArenaOf(level, {player.x, player.y});
-        scene.drawBoss = [this, arena](DrawContext& c) {
-            drawBoss(c, boss, arena, totalTime, player.hero, drawMirrorFigure);
-        };
-        scene.bossSpeech = boss.speech;
-        scene.bossSpeechTime = boss.speechTimer;
-        scene.bossPos = {boss.x, boss.y};
-    }
+    // The beaten boss keeps its defeat line while it sinks away.
+    scene.boss = &boss;
+    scene.bossFight = bossPresent();
     drawWorld(ctx, scene);
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 #include <SFML/Graphics/Rect.hpp>
 #include <SFML/System/Vector2.hpp>
-#include <functional>
 #include <string>
 
+#include "content/BossLooks.h"
+#include "content/Bosses.h"
 #include "level/Effects.h"
 #include "level/Level.h"
 #include "render/Draw.h"
@@ -33,14 +34,14 @@ struct WorldScene {
     std::string playerSpeech;     // the script's line over the player
     float playerSpeechTime = 0;
 
-    // The boss and its attacks, drawn in their place after the goal sign by
-    // whoever owns the fight; empty when no boss is shown.
-    std::function<void(DrawContext&)> drawBoss;
-    // The boss's line, 70 above the boss and kept inside the view.
-    std::string bossSpeech;
-    float bossSpeechTime = 0;
-    sf::Vector2f bossPos;
+    // The boss of the act: drawn while the fight is on, or while a beaten
+    // boss is still sinking; its speech bubble only while the fight is on.
+    const BossState* boss = nullptr;
+    bool bossFight = false;
 };
+
+// The arena a boss is drawn in: the level's arena and the player's position.
+BossArena worldBossArena(const Level& level, sf::Vector2f player);
 
 // The shake offset of the camera at time t: zero unless the timer runs.
 sf::Vector2f shakeOffset(float shakeTime, float t);
