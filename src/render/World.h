@@ -40,11 +40,6 @@ struct WorldScene {
     bool bossFight = false;
 };
 
-// The arena a boss is drawn in: the level's arena and the player's position.
-BossArena worldBossArena(const Level& level, sf::Vector2f player);
-// The Mirror Hero's figures drawn as heroes.
-void drawMirrorFigure(DrawContext& ctx, const MirrorFigure& figure);
-
 // The shake offset of the camera at time t: zero unless the timer runs.
 sf::Vector2f shakeOffset(float shakeTime, float t);
 // The world view: 960 x 540 around the camera, shifted by the shake.
