@@ -31,6 +31,7 @@
 #include "render/Hud.h"
 #include "render/Terrain.h"
 #include "render/World.h"
+#include "content/BossFight.h"
 
 // Counts the draw calls the graphics library makes. The library imports
 // glDrawArrays by name, so this definition takes its place and forwards.
@@ -202,7 +203,7 @@ int main(int argc, char** argv) {
                     scene.goalPresent = !arena;
                     scene.goal = {level.bossX - 160, level.arenaY - 70};
                     if (arena) {
-                        BossArena ba = worldBossArena(level, {x, gy - 18});
+                        BossArena ba = bossArenaOf(level, {x, gy - 18});
                         updateBoss(boss, ba, 1.0f / 60.0f);
                         scene.boss = &boss;
                         scene.bossFight = true;

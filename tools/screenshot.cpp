@@ -38,6 +38,7 @@
 #include "render/Background.h"
 #include "render/Hud.h"
 #include "render/World.h"
+#include "content/BossFight.h"
 
 namespace {
 
@@ -205,7 +206,7 @@ int main(int argc, char** argv) {
         const bool arena = a.at == "arena";
         if (arena) {
             spawnBoss(boss, a.bossId >= 0 ? a.bossId : level.bossId, level.arenaX, level.bossX, level.arenaY);
-            BossArena ba = worldBossArena(level, {fig.pose.x, fig.pose.y});
+            BossArena ba = bossArenaOf(level, {fig.pose.x, fig.pose.y});
             for (float s = 0; s < a.bossTime; s += 1.0f / 60.0f) updateBoss(boss, ba, 1.0f / 60.0f);
         }
         WorldScene scene;

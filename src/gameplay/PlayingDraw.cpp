@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "content/Bosses.h"
 #include "core/Mivoland2.h"
 #include "render/Background.h"
 #include "render/Draw.h"

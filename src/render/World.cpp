@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "content/BossFight.h"
 #include "content/BossLooks.h"
 #include "content/Zones.h"
 #include "gameplay/Hazards.h"
@@ -20,15 +21,6 @@ void drawCaveShade(ShapeBatch& b, sf::FloatRect v) {
 }
 
 }  // namespace
-
-BossArena worldBossArena(const Level& level, sf::Vector2f player) {
-    BossArena arena;
-    arena.left = level.arenaX;
-    arena.right = level.bossX;
-    arena.floor = level.arenaY;
-    arena.player = player;
-    return arena;
-}
 
 sf::Vector2f shakeOffset(float k, float t) {
     if (!(k > 0)) return {0, 0};
@@ -123,7 +115,7 @@ void drawWorld(DrawContext& ctx, const WorldScene& s) {
     if (bossShown) {
         b.flush(ctx.target);
         const sf::Vector2f playerPos = s.player ? sf::Vector2f(s.player->pose.x, s.player->pose.y) : s.camera;
-        drawBoss(ctx, *s.boss, worldBossArena(level, playerPos), t, s.hero, drawMirrorFigure);
+        drawBoss(ctx, *s.boss, bossArenaOf(level, playerPos), t, s.hero, drawMirrorFigure);
     }
     // 20. Remote players, then 21. the local player.
     drawRemotePlayers(ctx, b, s.remotes, t);

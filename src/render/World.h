@@ -40,9 +40,6 @@ struct WorldScene {
     bool bossFight = false;
 };
 
-// The arena a boss is drawn in: the level's arena and the player's position.
-BossArena worldBossArena(const Level& level, sf::Vector2f player);
-
 // The shake offset of the camera at time t: zero unless the timer runs.
 sf::Vector2f shakeOffset(float shakeTime, float t);
 // The world view: 960 x 540 around the camera, shifted by the shake.
