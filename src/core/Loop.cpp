@@ -29,6 +29,8 @@ bool Mivoland2::startUp() {
         window.close();
         return false;
     }
+    audio.buildSoundBank();
+    audio.buildMusicCatalogue();
     goToMainMenu();
     return true;
 }

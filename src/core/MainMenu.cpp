@@ -16,6 +16,7 @@ void Mivoland2::goToMainMenu() {
     state = GameState::MainMenu;
     paused = false;
     menu.reset(mainMenuButtons(), 0);
+    playMusic("title");
 }
 
 void Mivoland2::updateMainMenu() {

@@ -5,7 +5,6 @@
 void MenuList::reset(std::vector<MenuButton> newButtons, int select) {
     buttons = std::move(newButtons);
     selected = select;
-    mouseSeen = false;
 }
 
 namespace {

@@ -21,11 +21,13 @@ struct MenuList {
     int selected = 0;
 
     // Where the mouse was at the previous step, so that a mouse resting on a
-    // button does not take the selection back from the keyboard.
+    // button does not take the selection back from the keyboard. Kept when
+    // the buttons change, so a new screen's list does not jump to a resting
+    // mouse either; a list never stepped before only notes the mouse.
     sf::Vector2f lastMouse;
     bool mouseSeen = false;
 
-    // Replaces the buttons and selects one; the mouse counts as resting.
+    // Replaces the buttons and selects one.
     void reset(std::vector<MenuButton> newButtons, int select = 0);
 };
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/AudioSystem.h"
 #include "core/FpsCounter.h"
 #include "core/GameState.h"
 #include "core/Input.h"
@@ -40,8 +41,8 @@ public:
     // run(): start-up, then frames until the window closes. Returns 1 when no
     // UI font could be loaded, else 0.
     int run();
-    bool startUp();            // false: no UI font
-    void frame(float seconds); // one pass: events, update, draw; seconds = real frame time
+    bool startUp();             // false: no UI font
+    void frame(float seconds);  // one pass: events, update, draw; seconds = real frame time
     void update(float dt);
     void draw();
     void drawScreen(DrawContext& ctx);  // the current screen and the overlays, in logical units
@@ -93,6 +94,16 @@ public:
     FpsCounter fps;
 
     // ---- Settings (persist/Settings.h; F11 in core/Window.cpp) ------------
-
     Settings settings;
+
+    // ---- Sound effects and music (audio/GameAudio.cpp, audio/AudioSystem.h) --
+    // Effects by number (SoundId in audio/SoundEffects.h) at the sound volume;
+    // songs by id at the music volume.
+    void playSound(int pool, float pitch = 1.0f);
+    void playMusic(const std::string& id);
+    void applyMusicVolume();                 // the playing song follows settings.musicVolume
+    std::string zoneMusicId(int zone) const; // "mod" or the zone's song
+    bool inMultiplayerGame() const { return false; }  // hosting, or joined and connected
+
+    AudioSystem audio;
 };

@@ -52,8 +52,12 @@ std::vector<std::uint8_t> windowIconPixels() {
 void openGameWindow(sf::RenderWindow& window, bool fullscreen, bool visible) {
     if (fullscreen)
         window.create(sf::VideoMode::getDesktopMode(), "Mivoland 2", sf::Style::Fullscreen);
-    else
+    else {
         window.create(sf::VideoMode(960, 540, 32), "Mivoland 2", sf::Style::Default);
+        const sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
+        if (desktop.width > 960 && desktop.height > 540)
+            window.setPosition({int(desktop.width - 960) / 2, int(desktop.height - 540) / 2});
+    }
     if (!visible) window.setVisible(false);
     window.setFramerateLimit(60);
     window.setKeyRepeatEnabled(false);

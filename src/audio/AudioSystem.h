@@ -1,0 +1,90 @@
+#pragma once
+#include <SFML/Audio.hpp>
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "audio/Notation.h"
+#include "audio/SongPrerenderer.h"
+#include "audio/SoundEffects.h"
+
+// One synthesized sound effect: its buffer and three voices playing it, so an
+// effect can overlap itself.
+struct SoundEffect {
+    sf::SoundBuffer buffer;
+    std::vector<sf::Sound> voices;
+    VoiceRotation rotation;
+};
+
+// One song of the music catalogue: a file to stream when it opens, otherwise
+// the built-in song rendered into a sound buffer.
+struct MusicEntry {
+    std::string path;                  // "music/<id>.ogg", or a mod's music file
+    SongFactory factory;               // the built-in song
+    std::string prerenderedId;         // song of the background renderer standing for `factory`
+    std::unique_ptr<sf::Music> music;  // made only when `path` names a file
+    bool streaming = false;            // `music` opened `path`
+    bool prepared = false;             // prepared at most once
+    sf::SoundBuffer buffer;
+    std::optional<sf::Sound> sound;    // present only when `buffer` loaded
+
+    void stop();
+};
+
+// The game's sound: the 24 effects, the music catalogue and the song now
+// playing. Everything here runs on the game thread; only song samples are
+// made on the background renderer's thread.
+class AudioSystem {
+public:
+    AudioSystem() = default;
+    AudioSystem(const AudioSystem&) = delete;
+    AudioSystem& operator=(const AudioSystem&) = delete;
+
+    // Renders the effects and gives each three voices.
+    void buildSoundBank();
+
+    // Registers the built-in songs under their ids with their "music/<id>.ogg"
+    // paths (the "mod" entry, if any, is dropped). Nothing is opened or
+    // rendered here; with `renderAhead` the songs are rendered on a
+    // background thread from now on, the title first.
+    void buildMusicCatalogue(bool renderAhead = true);
+
+    // Plays effect `effect` (0..23) at `pitch` on its next voice and returns
+    // that voice's number; -1 (and silence) at sound volume 0, for an
+    // effect without voices or a number out of range.
+    int playSound(int effect, float pitch, int soundVolume);
+
+    // Switches to song `id`, looped, at `musicVolume` (0..100). The song
+    // playing goes on untouched when it is asked for again; an unknown or
+    // empty id stops the music.
+    void playMusic(const std::string& id, int musicVolume);
+
+    // Sets the volume of the song playing now.
+    void setMusicVolume(int musicVolume);
+
+    // Replaces the "mod" entry: removed, then added again with `path` as its
+    // file when there is one (falling back to the "echo_meadows" song).
+    void setModMusic(const std::optional<std::string>& path);
+
+    bool hasMusic(const std::string& id) const { return music_.count(id) != 0; }
+    // The id of the song playing now; empty when silent.
+    std::string playingId() const;
+    MusicEntry* findMusic(const std::string& id);
+    const SoundEffect& effect(int index) const { return effects_[std::size_t(index)]; }
+
+    // Makes `entry` ready to play: streams its file, else renders its song
+    // (taking the background renderer's samples when it has them).
+    void prepareMusic(MusicEntry& entry);
+
+private:
+    std::array<SoundEffect, kSoundEffectCount> effects_;
+    std::map<std::string, std::unique_ptr<MusicEntry>> music_;
+    MusicEntry* playing_ = nullptr;
+    // Declared last: stopped and joined before the entries go.
+    std::unique_ptr<SongPrerenderer> prerenderer_;
+};

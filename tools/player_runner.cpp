@@ -1,0 +1,398 @@
+// Headless playability probe: every hero runs through every generated act with
+// a simple strategy (hold Right, jump when blocked or at a gap edge, spin dash
+// when stopped) and the table shows how far each got and how often it fell.
+// It also watches for heroes that stop for good, sink into the ground or hang
+// on walls, and times the player step.
+//
+//   player_runner [seconds per act]
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "content/Heroes.h"
+#include "gameplay/Player.h"
+#include "level/ActGenerator.h"
+
+namespace {
+
+constexpr float kDt = 1.0f / 60.0f;
+
+struct RunResult {
+    float reached = 0;   // furthest x
+    float goalX = 0;
+    int falls = 0;       // deaths by falling
+    float time = 0;      // game seconds used
+    bool finished = false;
+    bool stuck = false;  // no progress for a long time
+    int sunkFrames = 0;  // grounded on a ground path but not on its surface
+    int wallFrames = 0;  // airborne, pressing right, not moving sideways for long
+    float stuckX = 0;
+};
+
+// The parts of the object pass that move the player: springs, dash panels,
+// updrafts, crumblers, checkpoints and the level's side walls.
+struct World {
+    Level& level;
+    sf::Vector2f respawn;
+
+    void springs(Player& p) {
+        for (Spring& s : level.springs) {
+            s.squash = std::max(s.squash - 4.0f * kDt, 0.0f);
+            if (s.lifetime > 0) s.lifetime -= kDt;
+            bool fresh = s.lifetime > 0 && s.squash > 0.5f;
+            if (fresh) continue;
+            if (std::fabs(p.x - s.x) < 26 && p.y + 18 > s.y - 28 && p.y < s.y && (p.grounded || p.vy >= 0)) {
+                p.grounded = false;
+                p.surface = -1;
+                p.vy = -s.power;
+                if (s.sideways != 0) p.vx = float(s.sideways) * s.power * 0.6f;
+                p.rolling = p.spinning = p.gliding = p.slamming = p.homingUsed = false;
+                p.y = s.y - 42;
+                s.squash = 1;
+            }
+        }
+        std::erase_if(level.springs, [](const Spring& s) { return s.lifetime > -1 && s.lifetime <= 0; });
+    }
+
+    void dashPanels(Player& p) {
+        if (!p.grounded || p.surface >= 0) return;
+        for (const DashPanel& d : level.dashPanels) {
+            if (std::fabs(p.x - d.x) < 30 && d.direction * p.groundSpeed < 1100) {
+                p.groundSpeed = d.direction * 1100;
+                p.facing = d.direction > 0 ? 1 : -1;
+            }
+        }
+    }
+
+    void updrafts(Player& p) {
+        for (const Hazard& h : level.hazards) {
+            if (h.kind != HazardKind::Updraft) continue;
+            if (std::fabs(p.x - h.x) < h.w / 2 && p.y < h.y && p.y > h.y - h.h) {
+                p.vy = std::max(p.vy - 3400.0f * kDt, -620.0f);
+                p.grounded = false;
+                p.surface = -1;
+                p.gliding = false;
+            }
+        }
+    }
+
+    void crumblers(Player& p) {
+        for (std::size_t i = 0; i < level.platforms.size(); ++i) {
+            Platform& pl = level.platforms[i];
+            if (pl.fallen || pl.crumbleTimer < 0) continue;
+            pl.crumbleTimer -= kDt;
+            if (pl.crumbleTimer <= 0) {
+                pl.fallen = true;
+                if (p.grounded && p.surface == int(i)) {
+                    p.grounded = false;
+                    p.surface = -1;
+                    p.vx = p.groundSpeed;
+                    p.vy = 0;
+                }
+            }
+        }
+    }
+
+    void checkpoints(const Player& p) {
+        for (Checkpoint& c : level.checkpoints) {
+            if (!c.reached && std::fabs(p.x - c.x) < 30 && std::fabs(p.y - (c.y - 30)) < 60) {
+                c.reached = true;
+                respawn = {c.x, c.y - 40};
+            }
+        }
+    }
+
+    void walls(Player& p) {
+        float lo = -380, hi = level.endX - 18;
+        if (p.x < lo || p.x > hi) {
+            p.x = std::clamp(p.x, lo, hi);
+            p.vx = 0;
+            if (p.grounded) p.groundSpeed = 0;
+        }
+    }
+
+    void restoreCrumblers() {
+        for (Platform& pl : level.platforms) {
+            if (pl.crumbles) {
+                pl.fallen = false;
+                pl.crumbleTimer = -1;
+            }
+        }
+    }
+};
+
+// Hold Right; jump at gap edges and when blocked; hero 0 spin dashes when stopped.
+struct Strategy {
+    float stoppedFor = 0;
+    float jumpHeldFor = 0;
+    bool jumpHeld = false;
+    int dashFrames = -1;  // frames into a spin dash, -1 when none
+    int dashesTried = 0;
+    bool actionHeld = false;
+    bool useAbilities = false;
+    static constexpr int kHistory = 24;
+    float history[kHistory] = {};
+    int historyAt = 0;
+    int historyFilled = 0;
+
+    static bool gapAhead(const Player& p, const Level& level, float time) {
+        float look = 30 + 0.12f * std::fabs(p.groundSpeed);
+        float ax = p.x + look;
+        float feet = p.y + 18;
+        GroundHeight g = level.groundHeightAt(ax);
+        if (g && g.y < feet + 120) return false;
+        for (const Platform& pl : level.platforms) {
+            if (platformCovers(pl, ax, time) && std::fabs(platformHeightAt(pl, ax, time) - feet) < 40) return false;
+        }
+        return true;
+    }
+
+    PlayerInput decide(const Player& p, const Level& level, float time) {
+        PlayerInput in;
+        in.right = true;
+        bool wantJump = false;
+
+        // Stopped: grounded and less than 3 units of headway in the last 0.4 s.
+        history[historyAt] = p.x;
+        historyAt = (historyAt + 1) % kHistory;
+        float headway = p.x - history[historyAt];
+        if (p.grounded && headway < 3 && ++historyFilled >= kHistory)
+            stoppedFor += kDt;
+        else if (headway >= 3) {
+            stoppedFor = 0;
+            dashesTried = 0;
+        }
+
+        if (dashFrames >= 0) {
+            // Down + Jump to start, three more revs, then let go of Down.
+            ++dashFrames;
+            in.right = false;
+            in.down = dashFrames < 26;
+            if (dashFrames == 1 || dashFrames == 7 || dashFrames == 13 || dashFrames == 19) wantJump = true;
+            if (dashFrames >= 26) {
+                dashFrames = -1;
+                stoppedFor = 0;
+            }
+        } else if (p.grounded) {
+            bool blocked = stoppedFor > 0.1f;
+            if (p.hero == 0 && blocked && dashesTried == 0 && !p.charging) {
+                dashFrames = 0;
+                dashesTried = 1;
+                in.right = false;
+                in.down = true;
+            } else if (blocked || gapAhead(p, level, time)) {
+                wantJump = true;
+            }
+        }
+
+        // With abilities on: over a pit and coming down, use the hero's air ability.
+        bool overPit = !p.grounded && p.loopIndex < 0 && p.vy > 0 && !level.groundHeightAt(p.x) &&
+                       !level.groundHeightAt(p.x + 60);
+        if (useAbilities && overPit) {
+            if (p.hero == 1 || p.hero == 2 || p.hero == 3 || p.hero == 5) wantJump = true;
+            if ((p.hero == 6 || p.hero == 7 || p.hero == 8) && !actionHeld && p.abilityCooldown <= 0) {
+                in.actionPressed = true;
+                actionHeld = true;
+            }
+        } else if (actionHeld) {
+            actionHeld = false;
+            in.actionReleased = true;
+        }
+
+        // A jump is one press, held for a full jump, then let go.
+        if (wantJump && !jumpHeld) {
+            in.jumpPressed = true;
+            jumpHeld = true;
+            jumpHeldFor = 0;
+        } else if (jumpHeld) {
+            jumpHeldFor += kDt;
+            bool keep = dashFrames >= 0 ? false : (!p.grounded && jumpHeldFor < 0.45f && p.vy < 0) || p.gliding;
+            if (!keep) {
+                jumpHeld = false;
+                in.jumpReleased = true;
+            }
+        }
+        in.jumpHeld = jumpHeld;
+        in.actionHeld = actionHeld;
+        return in;
+    }
+};
+
+struct StepClock {
+    double seconds = 0;
+    long long steps = 0;
+};
+
+struct Trace {
+    bool on = false;
+    float fromTime = 0, toTime = 0;
+};
+
+RunResult runAct(int hero, int zone, int act, float limit, bool abilities, StepClock& clock,
+                 const Trace& trace = {}) {
+    Level level;
+    generateAct(level, zone, act);
+    RunResult r;
+    r.goalX = level.bossX - 160;
+    World world{level, level.startPos};
+    Player p = makePlayer(hero, level.startPos);
+    Strategy strategy;
+    strategy.useAbilities = abilities;
+    float time = 0;
+    float bestX = p.x, bestAt = 0;
+    float airStillFor = 0;
+    HomingTargetFinder noTarget = [](sf::Vector2f, int) { return std::optional<sf::Vector2f>(); };
+
+    while (time < limit) {
+        time += kDt;
+        if (p.dead) {
+            DeathFallStep d = updateDeathFall(p, kDt);
+            if (d.respawnDue) {
+                p = respawnPlayer(p, world.respawn);
+                world.restoreCrumblers();
+                strategy = Strategy();
+                strategy.useAbilities = abilities;
+            }
+            continue;
+        }
+        PlayerInput in = strategy.decide(p, level, time);
+        float oldX = p.x;
+
+        auto t0 = std::chrono::steady_clock::now();
+        updatePlayer(p, in, level, kDt, time, noTarget);
+        auto t1 = std::chrono::steady_clock::now();
+        clock.seconds += std::chrono::duration<double>(t1 - t0).count();
+        clock.steps += 1;
+
+        if (trace.on && time >= trace.fromTime && time <= trace.toTime) {
+            GroundHeight g = level.groundHeightAt(p.x);
+            std::printf("t %.3f x %.1f y %.1f feet %.1f ground %s%.1f gr %d surf %d gs %.0f v (%.0f, %.0f) ang %.2f "
+                        "roll %d spin %d loop %d in R%d D%d J%d/%d\n",
+                        time, p.x, p.y, p.y + 18, g ? "" : "none ", g.y, p.grounded, p.surface, p.groundSpeed, p.vx,
+                        p.vy, p.angle, p.rolling, p.spinning, p.loopIndex, in.right, in.down, in.jumpPressed,
+                        in.jumpHeld);
+        }
+        if (p.buildSpring) level.springs.push_back(gadgetSpringFor(p));
+        world.walls(p);
+        world.springs(p);
+        world.dashPanels(p);
+        world.updrafts(p);
+        world.crumblers(p);
+        world.checkpoints(p);
+
+        if (p.dead) {
+            r.falls += 1;
+            continue;
+        }
+        if (p.grounded && p.surface < 0) {
+            GroundHeight g = level.groundHeightAt(p.x);
+            if (!g || std::fabs(g.y - (p.y + 18)) > 1.0f) r.sunkFrames += 1;
+        }
+        if (!p.grounded && p.loopIndex < 0 && in.right && std::fabs(p.x - oldX) < 0.01f && p.vx == 0)
+            airStillFor += kDt;
+        else
+            airStillFor = 0;
+        if (airStillFor > 0.5f) r.wallFrames += 1;
+
+        if (p.x > bestX + 50) {
+            bestX = p.x;
+            bestAt = time;
+        }
+        r.reached = std::max(r.reached, p.x);
+        if (p.x >= r.goalX) {
+            r.finished = true;
+            break;
+        }
+        if (time - bestAt > 30) {
+            r.stuck = true;
+            r.stuckX = p.x;
+            break;
+        }
+    }
+    r.time = time;
+    return r;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    float limit = 400;
+    bool abilities = false;
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (!args.empty() && args[0] == "--abilities") {
+        abilities = true;
+        args.erase(args.begin());
+    }
+    if (args.size() >= 6 && args[0] == "trace") {
+        // player_runner [--abilities] trace HERO ZONE ACT FROM_SECONDS TO_SECONDS
+        Trace t{true, float(std::atof(args[4].c_str())), float(std::atof(args[5].c_str()))};
+        StepClock c;
+        RunResult r = runAct(std::atoi(args[1].c_str()), std::atoi(args[2].c_str()), std::atoi(args[3].c_str()),
+                             limit, abilities, c, t);
+        std::printf("reached %.0f falls %d stuck %d\n", r.reached, r.falls, r.stuck);
+        return 0;
+    }
+    if (!args.empty()) limit = std::max(10.0f, float(std::atof(args[0].c_str())));
+    const auto& heroes = heroTable();
+    StepClock clock;
+    std::vector<std::vector<RunResult>> table(kHeroCount);
+
+    std::printf("Strategy: hold Right, jump when blocked or at a gap edge, spin dash when stopped%s\n",
+                abilities ? ", air ability over pits" : "");
+    std::printf("Each cell: furthest x reached as %% of the goal x (bossX - 160), * = goal reached, then falls\n\n");
+    std::printf("%-6s", "hero");
+    for (int zone = 0; zone < 6; ++zone)
+        for (int act = 1; act <= 2; ++act) std::printf("  %d-%d      ", zone, act);
+    std::printf("\n");
+    for (int h = 0; h < kHeroCount; ++h) {
+        std::printf("%-6s", heroes[std::size_t(h)].name.c_str());
+        for (int zone = 0; zone < 6; ++zone) {
+            for (int act = 1; act <= 2; ++act) {
+                RunResult r = runAct(h, zone, act, limit, abilities, clock);
+                table[std::size_t(h)].push_back(r);
+                char cell[32];
+                std::snprintf(cell, sizeof cell, "%3.0f%%%s%2dF", 100.0f * std::min(r.reached / r.goalX, 1.0f),
+                              r.finished ? "*" : " ", r.falls);
+                std::printf("  %-10s", cell);
+                std::fflush(stdout);
+            }
+        }
+        std::printf("\n");
+    }
+
+    std::printf("\nRuns that did not reach the goal or showed a fault:\n");
+    int problems = 0, faults = 0;
+    for (int h = 0; h < kHeroCount; ++h) {
+        for (int i = 0; i < 12; ++i) {
+            const RunResult& r = table[std::size_t(h)][std::size_t(i)];
+            std::string notes;
+            if (r.stuck && r.falls > 0)
+                notes += " no headway for 30 s (falls again and again past x " + std::to_string(int(r.stuckX)) + ")";
+            else if (r.stuck)
+                notes += " STOPPED for good at x " + std::to_string(int(r.stuckX));
+            if (r.sunkFrames) notes += " SUNK " + std::to_string(r.sunkFrames) + " frames";
+            if (r.wallFrames) notes += " ON A WALL " + std::to_string(r.wallFrames) + " frames";
+            if (!r.finished && !r.stuck) notes += " out of time";
+            if (notes.empty()) continue;
+            ++problems;
+            if ((r.stuck && r.falls == 0) || r.sunkFrames || r.wallFrames) ++faults;
+            std::printf("%-6s %d-%d  %7.0f / %7.0f  %3d falls  %6.1f s%s\n", heroes[std::size_t(h)].name.c_str(), i / 2,
+                        i % 2 + 1, r.reached, r.goalX, r.falls, r.time, notes.c_str());
+        }
+    }
+    int falls = 0, finished = 0;
+    for (const auto& row : table)
+        for (const RunResult& r : row) {
+            falls += r.falls;
+            finished += r.finished ? 1 : 0;
+        }
+    double us = clock.steps ? clock.seconds / double(clock.steps) * 1e6 : 0;
+    std::printf("\nGoal reached in %d of %d runs; %d falls in all; %d runs short of the goal; %d with a movement fault\n",
+                finished, kHeroCount * 12, falls, problems, faults);
+    std::printf("Player step: %lld steps, mean %.3f microseconds per step\n", clock.steps, us);
+    return 0;
+}
