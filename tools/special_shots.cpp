@@ -204,13 +204,13 @@ void templeShots(Shooter& s) {
     };
     advance(0.6f, none);
     s.shot("temple_intro_dark", [&](DrawContext& ctx) { drawTemple(ctx, t, time, 1, divine); });
-    advance(1.2f + 1.6f, none);
+    advance(2.0f, none);
     s.shot("temple_intro_stones", [&](DrawContext& ctx) { drawTemple(ctx, t, time, 1, divine); });
-    advance(1.6f + 1.2f, none);
+    advance(1.8f, none);
     s.shot("temple_intro_rumble", [&](DrawContext& ctx) { drawTemple(ctx, t, time, 1, divine); });
-    advance(2.6f, none);
+    advance(3.1f, none);
     s.shot("temple_intro_awaken", [&](DrawContext& ctx) { drawTemple(ctx, t, time, 1, divine); });
-    advance(3.0f, none);
+    advance(3.5f, none);
 
     InputState right;
     right.right = true;
