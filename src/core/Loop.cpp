@@ -59,6 +59,8 @@ void Mivoland2::update(float dt) {
 
     switch (state) {
         case GameState::MainMenu: updateMainMenu(); break;
+        case GameState::SpecialStage: updateSpecialStage(dt); break;
+        case GameState::HiddenTemple: updateHiddenTemple(dt); break;
         default: break;
     }
 }
@@ -66,6 +68,8 @@ void Mivoland2::update(float dt) {
 void Mivoland2::drawScreen(DrawContext& ctx) {
     switch (state) {
         case GameState::MainMenu: drawMainMenu(ctx); break;
+        case GameState::SpecialStage: drawSpecialStage(ctx); break;
+        case GameState::HiddenTemple: drawHiddenTemple(ctx); break;
         default: break;
     }
     drawToast(ctx);

@@ -14,6 +14,8 @@
 #include "core/Input.h"
 #include "core/MenuList.h"
 #include "core/Toast.h"
+#include "gameplay/Special.h"
+#include "gameplay/Temple.h"
 #include "persist/Settings.h"
 
 struct DrawContext;
@@ -106,4 +108,31 @@ public:
     bool inMultiplayerGame() const { return false; }  // hosting, or joined and connected
 
     AudioSystem audio;
+
+    // ---- Special stage (gameplay/SpecialScreen.cpp) -----------------------
+    // Shows the run of the entry (screen SpecialStage, music "special"); an
+    // entry that does not start leaves everything as it is.
+    void startSpecialRun(const SpecialEntry& entry);
+    void updateSpecialStage(float dt);
+    void drawSpecialStage(DrawContext& ctx);
+    // The run's result has been shown: back into the act.
+    void endSpecialRun(int result);
+
+    SpecialRun specialRun;
+    int specialStone = 0;        // the stone the run is for, 0..6
+    bool specialDivine = false;  // a Divine run
+
+    // ---- Hidden temple (gameplay/TempleScreen.cpp) ------------------------
+    // Opens the temple for a visit: the hero, the Divine Stones held and the
+    // hero's full jump speed stay as they are for the whole visit.
+    void openTemple(bool introSeen, int hero, int divineStones, float jumpSpeed);
+    void updateHiddenTemple(float dt);
+    void drawHiddenTemple(DrawContext& ctx);
+    void templeIntroSeen();  // the awakening is over
+    void leaveTemple();      // back into the act
+
+    TempleState temple;
+    int templeHero = 0;
+    int templeDivineStones = 0;
+    float templeJumpSpeed = 0.0f;
 };
