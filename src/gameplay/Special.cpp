@@ -6,7 +6,6 @@
 
 #include "core/Input.h"
 #include "core/Random.h"
-#include "level/Level.h"
 #include "render/Draw.h"
 
 // ---- Stones ---------------------------------------------------------------
@@ -226,12 +225,6 @@ PortalResult portalOutcome(int secretStones, int divineStones, int hero) {
     r.toast = divineMissing;
     r.gems = kPortalGemPayout;
     return r;
-}
-
-PortalResult touchStonePortal(StonePortal& portal, int secretStones, int divineStones, int hero) {
-    if (portal.used) return {PortalOutcome::None, false, 0};
-    portal.used = true;
-    return portalOutcome(secretStones, divineStones, hero);
 }
 
 // ---- After a run ----------------------------------------------------------

@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "audio/SoundEffects.h"
+
 struct InputState;
 struct DrawContext;
-struct StonePortal;
 
 // ---------------------------------------------------------------------------
 // The special stage: a run down the inside of a half-pipe, steering, jumping
@@ -95,14 +96,14 @@ struct SoundCue {
     float pitch = 1.0f;
 };
 
-constexpr int kSoundJump = 0;
-constexpr int kSoundOrb = 1;         // the gem sound, played at pitch 1.2 for orbs
-constexpr int kSoundBomb = 2;        // the hurt sound
-constexpr int kSoundChime = 9;
-constexpr int kSoundMenu = 11;
-constexpr int kSoundStone = 12;      // the success jingle
-constexpr int kSoundPortal = 22;     // special-stage transitions
-constexpr int kSoundWarning = 23;
+constexpr int kSoundJump = SoundJump;
+constexpr int kSoundOrb = SoundGem;           // played at pitch 1.2 for orbs
+constexpr int kSoundBomb = SoundHurt;
+constexpr int kSoundChime = SoundCheckpoint;  // the slots awakening, rising in pitch
+constexpr int kSoundMenu = SoundMenu;
+constexpr int kSoundStone = SoundStone;       // the success jingle
+constexpr int kSoundPortal = SoundPortal;     // into and out of the special stage
+constexpr int kSoundWarning = 23;             // the low buzz
 
 // The sounds a frame of the run plays: the orb sound at pitch 1.2 when orbs
 // went up, the bomb sound on the hit frame, the jingle on the frame of a win.
@@ -129,7 +130,7 @@ SpecialEntry enterFromTemple(int divineStones, int hero);
 
 // ---- What a stone portal leads to -----------------------------------------------
 
-enum class PortalOutcome { None, SpecialStage, Temple, Gems };
+enum class PortalOutcome { SpecialStage, Temple, Gems };
 
 struct PortalResult {
     PortalOutcome outcome = PortalOutcome::SpecialStage;
@@ -143,14 +144,11 @@ constexpr int kPortalGemPayout = 50;
 // Heroes 1..4 ("Fr", "Tr", "Ktr", "Bolim") can enter the temple.
 bool canEnterTemple(int hero);
 
-// Fewer than seven Secret Stones: the special stage. All seven, Divine Stones
+// What a stone portal leads to, once touched (the item pass has spent it,
+// whatever the run that follows brings). Fewer than seven Secret Stones: the special stage. All seven, Divine Stones
 // missing and a temple hero: the temple. Otherwise 50 gems, with the toast
 // when Divine Stones are still missing.
 PortalResult portalOutcome(int secretStones, int divineStones, int hero);
-
-// A stone portal touched: it is spent first, whatever the run that follows
-// brings; touching a spent portal again does nothing (outcome None).
-PortalResult touchStonePortal(StonePortal& portal, int secretStones, int divineStones, int hero);
 
 // ---- After a run --------------------------------------------------------------------
 

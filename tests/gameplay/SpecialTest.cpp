@@ -5,6 +5,7 @@
 #include "core/Input.h"
 #include "gameplay/Special.h"
 #include "gameplay/SpecialPilot.h"
+#include "gameplay/Objects.h"
 #include "level/Level.h"
 
 namespace {
@@ -241,23 +242,39 @@ TEST(SpecialStage, TempleRunsAimAtDivineStones) {
 }
 
 TEST(SpecialStage, ASpentPortalAndAFailedRunOfferTheSameStageAgain) {
-    StonePortal first, second;
+    Level level;
+    level.stonePortals = {{100.0f, 0.0f, false}, {2000.0f, 0.0f, false}};
+    Player player;
+    player.x = 100.0f;
+    Effects effects;
+    XorShift32 rng(7);
+    ObjectFrame frame;
+    frame.dt = kFrame;
+    ObjectEvents events;
     const int secret = 0b11;
-    PortalResult r = touchStonePortal(first, secret, 0, 0);
-    EXPECT_EQ(r.outcome, PortalOutcome::SpecialStage);
-    EXPECT_TRUE(first.used);
-    SpecialEntry run = enterFromPortal(secret, 0);
 
-    // The run fails: nothing changes and the portal stays spent.
+    // Touching the first portal spends it and leads to the special stage.
+    updateItems(level, player, effects, rng, frame, events);
+    ASSERT_EQ(events.stonePortals, std::vector<int>{0});
+    EXPECT_TRUE(level.stonePortals[0].used);
+    EXPECT_EQ(portalOutcome(secret, 0, player.hero).outcome, PortalOutcome::SpecialStage);
+    const SpecialEntry run = enterFromPortal(secret, player.hero);
+
+    // The run fails: nothing is won, and the spent portal stays spent.
     const SpecialReward reward = specialReward(kSpecialFailed, run.stone, run.divine, secret, 0);
     EXPECT_EQ(reward.secretStones, secret);
     EXPECT_FALSE(reward.save);
     EXPECT_TRUE(reward.achievements.empty());
-    EXPECT_EQ(touchStonePortal(first, reward.secretStones, 0, 0).outcome, PortalOutcome::None);
+    events.clear();
+    updateItems(level, player, effects, rng, frame, events);
+    EXPECT_TRUE(events.stonePortals.empty());
 
     // The next portal offers the same stage for the same stone.
-    EXPECT_EQ(touchStonePortal(second, reward.secretStones, 0, 0).outcome, PortalOutcome::SpecialStage);
-    SpecialEntry again = enterFromPortal(reward.secretStones, 0);
+    player.x = 2000.0f;
+    updateItems(level, player, effects, rng, frame, events);
+    ASSERT_EQ(events.stonePortals, std::vector<int>{1});
+    EXPECT_EQ(portalOutcome(reward.secretStones, 0, player.hero).outcome, PortalOutcome::SpecialStage);
+    const SpecialEntry again = enterFromPortal(reward.secretStones, player.hero);
     EXPECT_EQ(again.run.stage, run.run.stage);
     EXPECT_EQ(again.stone, run.stone);
 }
