@@ -4,8 +4,8 @@
 
 #include "core/Random.h"
 #include "gameplay/Special.h"
-#include "gameplay/SpecialHero.h"
 #include "render/Draw.h"
+#include "render/Hero.h"
 
 namespace {
 
@@ -140,16 +140,17 @@ void drawSpecial(DrawContext& ctx, const SpecialRun& run, float t, const std::st
 
     const sf::Vector2f heroPos =
         projectPipe(run.distance, kSpecialPlayerAhead, run.lane, kSurface - 26.0f - run.height);
-    RunnerPose pose;
+    HeroPose pose;
     pose.hero = run.hero;
-    pose.centre = heroPos;
+    pose.x = heroPos.x;
+    pose.y = heroPos.y;
     pose.scale = 1.4f;
     pose.tilt = -57.3f * run.lane;
     pose.spin = 15.0f * t;
     pose.facing = 1;
-    pose.rolling = run.height > 0.0f;
+    pose.rolling = run.height > 0.0f || run.hero == 4;  // Bolim always rolls
     pose.time = t;
-    drawRunnerHero(ctx, pose);
+    drawHero(ctx, pose);
 
     while (next < ahead.size()) drawItem(ctx, run, *ahead[next++], t);
 

@@ -4,9 +4,9 @@
 #include <cmath>
 
 #include "content/Zones.h"
-#include "gameplay/SpecialHero.h"
 #include "gameplay/Temple.h"
 #include "render/Draw.h"
+#include "render/Hero.h"
 
 namespace {
 
@@ -176,14 +176,15 @@ void drawTemple(DrawContext& ctx, const TempleState& temple, float t, int hero, 
     drawBackdrop(ctx, t);
     drawSlots(ctx, temple, t, divineStones);
 
-    RunnerPose pose;
+    HeroPose pose;
     pose.hero = hero;
-    pose.centre = {temple.x, temple.y};
+    pose.x = temple.x;
+    pose.y = temple.y;
     pose.facing = temple.facing;
-    pose.rolling = !temple.onGround;
+    pose.rolling = !temple.onGround || hero == 4;  // Bolim always rolls
     pose.spin = 15.0f * t * float(temple.facing);
     pose.time = t;
-    drawRunnerHero(ctx, pose);
+    drawHero(ctx, pose);
     drawIntroStones(ctx, temple, t);
 
     ctx.target.setView(base);
