@@ -31,6 +31,7 @@ bool Mivoland2::startUp() {
     }
     audio.buildSoundBank();
     audio.buildMusicCatalogue();
+    achievements = loadAchievements(dataDir);
     goToMainMenu();
     return true;
 }
@@ -39,6 +40,7 @@ int Mivoland2::run() {
     if (!startUp()) return 1;
     sf::Clock clock;
     while (window.isOpen()) frame(clock.restart().asSeconds());
+    writeAchievements();  // the broken-baddie count of this run
     return 0;
 }
 
@@ -59,6 +61,11 @@ void Mivoland2::update(float dt) {
 
     switch (state) {
         case GameState::MainMenu: updateMainMenu(); break;
+        // Play session (gameplay/Playing*.cpp).
+        case GameState::Playing: updatePlaying(dt); break;
+        case GameState::ActResults: updateActResults(dt); break;
+        case GameState::ActSelect: updateActSelect(); break;
+        // Special stage and hidden temple (gameplay/SpecialScreen.cpp, TempleScreen.cpp).
         case GameState::SpecialStage: updateSpecialStage(dt); break;
         case GameState::HiddenTemple: updateHiddenTemple(dt); break;
         default: break;
@@ -68,6 +75,11 @@ void Mivoland2::update(float dt) {
 void Mivoland2::drawScreen(DrawContext& ctx) {
     switch (state) {
         case GameState::MainMenu: drawMainMenu(ctx); break;
+        // Play session (gameplay/PlayingDraw.cpp).
+        case GameState::Playing: drawPlaying(ctx); break;
+        case GameState::ActResults: drawActResults(ctx); break;
+        case GameState::ActSelect: drawActSelect(ctx); break;
+        // Special stage and hidden temple (gameplay/SpecialScreen.cpp, TempleScreen.cpp).
         case GameState::SpecialStage: drawSpecialStage(ctx); break;
         case GameState::HiddenTemple: drawHiddenTemple(ctx); break;
         default: break;

@@ -241,12 +241,6 @@ SpecialReward specialReward(int result, int stone, bool divine, int secretStones
     return r;
 }
 
-std::string actReturnMusic(bool bossStarted, int bossId, int act, const std::string& zoneMusic) {
-    if (!bossStarted) return zoneMusic;
-    if (bossId == 9) return "final_boss";
-    return act == 1 ? "mini_boss" : "boss";
-}
-
 // ---- Projection -----------------------------------------------------------
 
 sf::Vector2f projectPipe(float distance, float d, float theta, float radius, float* scaleOut) {

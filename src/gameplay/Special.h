@@ -168,13 +168,6 @@ constexpr int kAchievementRainbowAgain = 5;
 // for a save. A failed run changes nothing.
 SpecialReward specialReward(int result, int stone, bool divine, int secretStones, int divineStones);
 
-// The music of the act to go back to: the boss theme while its fight has
-// started ("final_boss" for boss 9, "mini_boss" in act 1, "boss" otherwise),
-// else the zone's theme.
-std::string actReturnMusic(bool bossStarted, int bossId, int act, const std::string& zoneMusic);
-
-constexpr float kReturnMercyTime = 1.0f;  // hurt-flicker time given on the way back into the act
-
 // ---- Drawing --------------------------------------------------------------------------
 
 // Where a point on the pipe lands on screen: d ahead of the camera, angle

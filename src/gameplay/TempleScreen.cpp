@@ -29,6 +29,9 @@ void Mivoland2::drawHiddenTemple(DrawContext& ctx) {
     drawTemple(ctx, temple, totalTime, templeHero, templeDivineStones);
 }
 
-void Mivoland2::templeIntroSeen() {}
+void Mivoland2::templeIntroSeen() {
+    save.templeOpened = true;
+    writeSave();
+}
 
-void Mivoland2::leaveTemple() { state = GameState::Playing; }
+void Mivoland2::leaveTemple() { returnToAct(); }

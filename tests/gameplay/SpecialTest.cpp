@@ -314,13 +314,6 @@ TEST(SpecialStage, AWinSetsTheStoneAndItsAchievements) {
     EXPECT_TRUE(r.save);
 }
 
-TEST(SpecialStage, MusicBackInTheAct) {
-    EXPECT_EQ(actReturnMusic(false, 9, 2, "neon_rush"), "neon_rush");
-    EXPECT_EQ(actReturnMusic(true, 9, 2, "x"), "final_boss");
-    EXPECT_EQ(actReturnMusic(true, 0, 1, "x"), "mini_boss");
-    EXPECT_EQ(actReturnMusic(true, 1, 2, "x"), "boss");
-}
-
 TEST(SpecialStage, AScriptedPlayerWinsStageZero) {
     const SpecialRun run = pilotStage(0, 0);
     EXPECT_EQ(run.result, kSpecialWon);
