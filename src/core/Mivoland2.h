@@ -3,6 +3,8 @@
 #include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Graphics/View.hpp>
+#include <array>
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <string>
@@ -14,6 +16,8 @@
 #include "core/Input.h"
 #include "core/MenuList.h"
 #include "core/Toast.h"
+#include "persist/Achievements.h"
+#include "persist/SaveSlot.h"
 #include "persist/Settings.h"
 
 struct DrawContext;
@@ -106,4 +110,55 @@ public:
     bool inMultiplayerGame() const { return false; }  // hosting, or joined and connected
 
     AudioSystem audio;
+
+    // ---- Menu screens: title, save select, hero select, options, extras,
+    // story and ending (core/Title.cpp, core/SaveSelect.cpp,
+    // core/HeroSelect.cpp, core/Options.cpp, core/Extras.cpp, core/Story.cpp,
+    // core/Ending.cpp). Each open* builds the screen's list and enters it.
+    void openSaveSelect();
+    void updateSaveSelect();
+    void drawSaveSelect(DrawContext& ctx);
+    void chooseSaveSlot(int slot);  // continue a used slot, or a new game in an empty one
+
+    void openHeroSelect();
+    void updateHeroSelect();
+    void drawHeroSelect(DrawContext& ctx);
+    void startNewGame();  // "Start!": the picked hero from zone 0 act 1, then the story
+
+    void openOptions();
+    void updateOptions();
+    void drawOptions(DrawContext& ctx);
+    void leaveOptions();  // saves the settings and returns to the title
+
+    void openExtras();
+    void updateExtras();
+    void drawExtras(DrawContext& ctx);
+
+    void openStory();   // page 0, music "the_unspoken"
+    void updateStory();
+    void drawStory(DrawContext& ctx);
+
+    void openEnding();  // page 0, music "title"; entered after the final act
+    void updateEnding();
+    void drawEnding(DrawContext& ctx);
+
+    void drawMenuBackdrop(DrawContext& ctx);  // behind every list screen and the title
+    void drawMenuHero(DrawContext& ctx, int hero, sf::Vector2f centre, float scale, float time);
+
+    bool deleteMode = false;  // save select: choosing a slot deletes it
+    int heroPick = 0;         // hero select: the highlighted hero 0..8
+    int page = 0;             // story and ending: the page shown
+    std::array<SaveSlot, kSaveSlotCount> slotPreview;  // save select: the three slot files as read
+
+    // ---- The story being played, its achievements and the player's name ---
+    int currentSlot = -1;  // save slot in use, -1 for a "No Save" game
+    SaveSlot save;         // the record of that slot
+    AchievementState achievements;
+    std::string playerName;
+
+    // ---- Until the play flow is in: entering an act -------------------------
+    // startAct(zone, act) stores the zone and act in the save record, raises
+    // its furthest act and enters Playing (core/StoryAct.cpp).
+    void startAct(int zone, int act);
+    std::int64_t score = 0;  // running score, carried from act to act
 };
