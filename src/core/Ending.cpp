@@ -19,14 +19,14 @@ const std::array<const char*, kEndingPageCount>& endingPages() {
 
 void Mivoland2::openEnding() {
     state = GameState::Ending;
-    page = 0;
+    storyPage = 0;
     playMusic("title");
 }
 
 void Mivoland2::updateEnding() {
     if (!pageTurnPressed(input)) return;
-    ++page;
-    if (page >= kEndingPageCount)
+    ++storyPage;
+    if (storyPage >= kEndingPageCount)
         goToMainMenu();
     else
         playSound(SoundMenu, 1.0f);
@@ -34,7 +34,7 @@ void Mivoland2::updateEnding() {
 
 void Mivoland2::drawEnding(DrawContext& ctx) {
     drawPageSky(ctx, totalTime, sf::Color(20, 20, 70), sf::Color(120, 70, 140));
-    const int p = page < 0 ? 0 : (page < kEndingPageCount ? page : kEndingPageCount - 1);
+    const int p = storyPage < 0 ? 0 : (storyPage < kEndingPageCount ? storyPage : kEndingPageCount - 1);
     drawStoryPanel(ctx, endingPages()[std::size_t(p)]);
     drawText(ctx, "Score " + std::to_string(score), {480.0f, 372.0f}, 24, sf::Color(255, 220, 90), 2.0f, kAlignCenter);
     drawText(ctx, "Enter / click to go on", {480.0f, 436.0f}, 16, sf::Color(200, 200, 230), 2.0f, kAlignCenter);

@@ -147,7 +147,7 @@ public:
 
     bool deleteMode = false;  // save select: choosing a slot deletes it
     int heroPick = 0;         // hero select: the highlighted hero 0..8
-    int page = 0;             // story and ending: the page shown
+    int storyPage = 0;        // story and ending: the page shown
     std::array<SaveSlot, kSaveSlotCount> slotPreview;  // save select: the three slot files as read
 
     // ---- The story being played, its achievements and the player's name ---

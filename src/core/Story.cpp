@@ -53,7 +53,7 @@ void drawStoryPanel(DrawContext& ctx, const std::string& text) {
 
 void Mivoland2::openStory() {
     state = GameState::Story;
-    page = 0;
+    storyPage = 0;
     playMusic("the_unspoken");
 }
 
@@ -63,8 +63,8 @@ void Mivoland2::updateStory() {
         return;
     }
     if (!pageTurnPressed(input)) return;
-    ++page;
-    if (page < kStoryPageCount)
+    ++storyPage;
+    if (storyPage < kStoryPageCount)
         playSound(SoundMenu, 1.0f);
     else
         startAct(save.zone, save.act);
@@ -72,7 +72,7 @@ void Mivoland2::updateStory() {
 
 void Mivoland2::drawStory(DrawContext& ctx) {
     drawPageSky(ctx, totalTime, sf::Color(8, 4, 20), sf::Color(40, 10, 50));
-    const int p = page < 0 ? 0 : (page < kStoryPageCount ? page : kStoryPageCount - 1);
+    const int p = storyPage < 0 ? 0 : (storyPage < kStoryPageCount ? storyPage : kStoryPageCount - 1);
     drawStoryPanel(ctx, storyPages()[std::size_t(p)]);
     if (p == 2) {
         sf::Text t;

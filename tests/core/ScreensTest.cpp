@@ -56,7 +56,7 @@ TEST(Screens, NewGameInSlotOneRunsThroughTheStoryIntoActOneAndContinuesLater) {
     d.press(K::Enter);
 
     ASSERT_EQ(d.screen(), GameState::Story);
-    EXPECT_EQ(d.game().page, 0);
+    EXPECT_EQ(d.game().storyPage, 0);
     EXPECT_EQ(d.game().audio.playingId(), "the_unspoken");
     const SaveSlot written = loadSlot(d.dataFolder(), 0);
     EXPECT_TRUE(written.exists);
@@ -64,7 +64,7 @@ TEST(Screens, NewGameInSlotOneRunsThroughTheStoryIntoActOneAndContinuesLater) {
     EXPECT_EQ(written.zone, 0);
     EXPECT_EQ(written.act, 1);
     d.press(K::Enter);
-    EXPECT_EQ(d.game().page, 1);
+    EXPECT_EQ(d.game().storyPage, 1);
     d.press(K::Escape);  // skips the rest
 
     ASSERT_EQ(d.screen(), GameState::Playing);
@@ -157,7 +157,7 @@ TEST(Screens, AFinishedSaveShowsFinishedAndNoSavePicksAHero) {
         d.click({480, 300});
         EXPECT_EQ(d.screen(), GameState::Story);
     }
-    EXPECT_EQ(d.game().page, 4);
+    EXPECT_EQ(d.game().storyPage, 4);
     d.press(K::Space);
     EXPECT_EQ(d.screen(), GameState::Playing);
     // A "No Save" game writes no slot.
@@ -310,7 +310,7 @@ TEST(Screens, TheEndingTurnsFourPagesThenReturnsToTheTitle) {
     EXPECT_EQ(d.screen(), GameState::Ending);
     for (int i = 1; i < kEndingPageCount; ++i) {
         d.press(i % 2 ? K::Enter : K::Space);
-        EXPECT_EQ(d.game().page, i);
+        EXPECT_EQ(d.game().storyPage, i);
         EXPECT_EQ(d.screen(), GameState::Ending);
     }
     d.click({480, 270});
@@ -332,5 +332,5 @@ TEST(Screens, TheTitleScreenDrawsOverTheBackdrop) {
     d.press(K::Enter);
     d.press(K::Enter);
     d.saveFrame("screens_story_ovim.png");
-    EXPECT_EQ(d.game().page, 2);
+    EXPECT_EQ(d.game().storyPage, 2);
 }
