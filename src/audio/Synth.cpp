@@ -32,47 +32,76 @@ struct MixWriter {
     }
 };
 
+// One note of a melodic voice: `count` samples from `start`.
+template <int Wave, bool Vibrato>
+void renderNote(double freq, double volume, std::uint64_t start, std::uint64_t count, const MixWriter& out) {
+    const double dur = double(count) / kRate;
+    const double invDur = 1.0 / dur;
+    const double step0 = freq / kRate;
+    // Vibrato at 5.5 Hz as a rotating phasor: (vc, vs) = (cos, sin) of 2*pi*5.5*t.
+    const double rot = kTwoPi * 5.5 / kRate;
+    const double rc = std::cos(rot), rs = std::sin(rot);
+    double vc = 1.0, vs = 0.0;
+    double phase = 0.0;
+    // A note never outlasts its own track, so it normally fits without wrapping.
+    const bool fits = start + count <= out.length;
+    float* dst = out.mix + (fits ? start : 0);
+    for (std::uint64_t i = 0; i < count; ++i) {
+        const double t = double(i) * (1.0 / kRate);
+        double inc = step0;
+        if constexpr (Vibrato) {
+            if (t > 0.15) inc = step0 * (1.0 + 0.006 * vs);
+            const double nc = vc * rc - vs * rs;
+            vs = vs * rc + vc * rs;
+            vc = nc;
+        }
+        phase += inc;
+        if (phase >= 1.0) phase -= std::floor(phase);
+        double w;
+        if constexpr (Wave == WavePulse) {
+            w = phase < 0.25 ? 1.0 : -1.0;
+        } else if constexpr (Wave == WaveSquare) {
+            w = phase < 0.5 ? 0.8 : -0.8;
+        } else if constexpr (Wave == WaveSaw) {
+            w = (2.0 * phase - 1.0) * 0.8;
+        } else {
+            w = std::fabs(phase - 0.5) * 4.0 - 1.0;
+        }
+        const double attack = std::min(t * (1.0 / 0.005), 1.0);
+        const double release = std::min((dur - t) * (1.0 / 0.03), 1.0);
+        const double decay = 1.0 - 0.4 * t * invDur;
+        const float v = float(release * attack * decay * w * volume);
+        if (fits)
+            dst[i] += v;
+        else
+            out.add(start + i, v);
+    }
+}
+
+template <int Wave>
+void renderNoteOf(bool vibrato, double freq, double volume, std::uint64_t start, std::uint64_t count,
+                  const MixWriter& out) {
+    if (vibrato)
+        renderNote<Wave, true>(freq, volume, start, count, out);
+    else
+        renderNote<Wave, false>(freq, volume, start, count, out);
+}
+
 void renderMelodic(const SongTrack& track, const std::vector<std::string_view>& tokens,
                    std::uint64_t step, const MixWriter& out) {
     const double volume = track.volume;
-    const int wave = track.wave;
     for (std::size_t n = 0; n < tokens.size(); ++n) {
         const double freq = noteFrequency(tokens[n]);
         if (freq <= 0.0) continue;
         std::size_t len = 1;
         while (n + len < tokens.size() && tokens[n + len] == "-") ++len;
         const std::uint64_t count = len * step;
-        const double dur = double(count) / kRate;
         const std::uint64_t start = n * step;
-        const double invDur = 1.0 / dur;
-        const double step0 = freq / kRate;
-        // Vibrato at 5.5 Hz as a rotating phasor: (vc, vs) = (cos, sin) of 2*pi*5.5*t.
-        const double rot = kTwoPi * 5.5 / kRate;
-        const double rc = std::cos(rot), rs = std::sin(rot);
-        double vc = 1.0, vs = 0.0;
-        double phase = 0.0;
-        for (std::uint64_t i = 0; i < count; ++i) {
-            const double t = double(i) * (1.0 / kRate);
-            double inc = step0;
-            if (track.vibrato) {
-                if (t > 0.15) inc = step0 * (1.0 + 0.006 * vs);
-                const double nc = vc * rc - vs * rs;
-                vs = vs * rc + vc * rs;
-                vc = nc;
-            }
-            phase += inc;
-            if (phase >= 1.0) phase -= std::floor(phase);
-            double w;
-            switch (wave) {
-                case WavePulse: w = phase < 0.25 ? 1.0 : -1.0; break;
-                case WaveSquare: w = phase < 0.5 ? 0.8 : -0.8; break;
-                case WaveSaw: w = (2.0 * phase - 1.0) * 0.8; break;
-                default: w = std::fabs(phase - 0.5) * 4.0 - 1.0; break;
-            }
-            const double attack = std::min(t * (1.0 / 0.005), 1.0);
-            const double release = std::min((dur - t) * (1.0 / 0.03), 1.0);
-            const double decay = 1.0 - 0.4 * t * invDur;
-            out.add(start + i, float(release * attack * decay * w * volume));
+        switch (track.wave) {
+            case WavePulse: renderNoteOf<WavePulse>(track.vibrato, freq, volume, start, count, out); break;
+            case WaveSquare: renderNoteOf<WaveSquare>(track.vibrato, freq, volume, start, count, out); break;
+            case WaveSaw: renderNoteOf<WaveSaw>(track.vibrato, freq, volume, start, count, out); break;
+            default: renderNoteOf<WaveTriangle>(track.vibrato, freq, volume, start, count, out); break;
         }
     }
 }

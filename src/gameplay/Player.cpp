@@ -192,6 +192,31 @@ void updateDrawingState(Player& p, float dt) {
 
 }  // namespace
 
+std::optional<sf::Vector2f> findHomingTarget(const Level& level, sf::Vector2f position, int facing,
+                                             std::optional<sf::Vector2f> boss) {
+    std::optional<sf::Vector2f> best;
+    float bestDist = 0;
+    auto consider = [&](sf::Vector2f at, float range) {
+        float ahead = (at.x - position.x) * float(facing >= 0 ? 1 : -1);
+        if (ahead < -20) return;
+        float d = std::hypot(at.x - position.x, at.y - position.y);
+        if (d > range) return;
+        if (!best || d < bestDist) {
+            best = at;
+            bestDist = d;
+        }
+    };
+    for (const Baddie& b : level.enemies)
+        if (b.alive) consider({b.x, b.y}, 340);
+    for (const Monitor& m : level.monitors)
+        if (!m.broken) consider({m.x, m.y}, 340);
+    if (boss) {
+        float d = std::hypot(boss->x - position.x, boss->y - position.y);
+        if (d <= 520 && (!best || d < bestDist)) best = *boss;
+    }
+    return best;
+}
+
 Player makePlayer(int hero, sf::Vector2f position, const PlayerModifiers& mods) {
     Player p;
     p.hero = std::clamp(hero, 0, kHeroCount - 1);
@@ -277,9 +302,16 @@ void updatePlayer(Player& p, const PlayerInput& in, Level& level, float dt, floa
         if (p.grounded && p.surface >= 0 && !standingPlatformValid(p, level)) {
             becomeAirborne(p, p.groundSpeed, 0);
         }
-        if (p.grounded)
+        if (p.grounded) {
             groundStep(p, in, level, dt, time);
-        else
+            if (p.grounded) {
+                // Keep the air velocity in step with the ground motion, so that
+                // whatever throws a grounded player into the air (springs,
+                // updrafts) keeps its run.
+                p.vx = std::cos(p.angle) * p.groundSpeed;
+                p.vy = std::sin(p.angle) * p.groundSpeed;
+            }
+        } else
             airStep(p, in, level, dt, time, trigger, findTarget);
     }
 

@@ -32,6 +32,23 @@ enum class PlayerEvent : int {
     HardLanding = 12,  // landed falling faster than 900
 };
 
+// What the play session does for one event: a sound effect (by number, -1 for
+// none) at a pitch, a script event (empty for none), and a burst of particles
+// (count 0 for none) at a point.
+struct PlayerEventEffect {
+    int sound = -1;
+    float pitch = 1.0f;
+    const char* scriptEvent = "";
+    int particles = 0;
+    sf::Vector2f at;
+    sf::Color color = sf::Color::White;
+    float speed = 0, life = 0, size = 4;
+};
+
+struct Player;
+// The effect of an event raised by the last step of player.
+PlayerEventEffect playerEventEffect(PlayerEvent event, const Player& player);
+
 // The mod factors and flags the player reads. Neutral by default; the mods
 // loader fills one in from the enabled mods.
 struct PlayerModifiers {
@@ -73,7 +90,7 @@ PlayerInput playerInputFrom(const Snapshot& in) {
 struct Player {
     int hero = 0;                 // 0..8
     float x = 0, y = 0;           // body centre; the feet are at y + 18
-    float vx = 0, vy = 0;         // air velocity
+    float vx = 0, vy = 0;         // air velocity; follows the ground motion while grounded
     float groundSpeed = 0;        // signed speed along the surface
     float angle = 0;              // surface angle, atan2(dy, dx)
     bool grounded = false;
@@ -118,6 +135,13 @@ struct Player {
 // Returns a target point for the homing attack near position, looking along
 // facing, or nothing. An empty function finds nothing.
 using HomingTargetFinder = std::function<std::optional<sf::Vector2f>(sf::Vector2f position, int facing)>;
+
+// The play session's homing search: the nearest live baddie or unbroken
+// monitor within 340 that is no more than 20 behind position (by facing), or
+// the boss (when one is given: a fight is running) if it is within 520 and
+// closer than that.
+std::optional<sf::Vector2f> findHomingTarget(const Level& level, sf::Vector2f position, int facing,
+                                             std::optional<sf::Vector2f> boss = std::nullopt);
 
 // A fresh player for an act start: hero, position, facing right, 3 of 3
 // hearts, no gems, the mod factors and flags.
@@ -207,6 +231,8 @@ struct FormUpkeep {
 // One frame of the form: drains a gem a second and places the sparkles.
 FormUpkeep updateForm(Player& player, float dt, float time);
 
-// True when (time - dt, time] crosses a tick of rate per second whose index is
-// even: "every other 1/rate of a second".
-bool everyOtherTick(float time, float dt, float rate);
+// True when a clock going from before to after (seconds) passes a tick of
+// rate per second whose index is even: "every other 1/rate of a second". Feed
+// it a clock that grows by exactly dt each frame (an accumulator, not a time
+// recomputed from elsewhere) so that no tick is counted twice.
+bool everyOtherTick(float before, float after, float rate);

@@ -97,6 +97,15 @@ void jump(Player& p) {
     p.events.push_back(PlayerEvent::Jump);
 }
 
+// A slow player moves in slices much shorter than the longest one, and a
+// steep face would then rise less than a step's height per slice, letting the
+// player creep up it. So the face is also judged one full slice ahead.
+bool wallAhead(const Level& level, float x, float slice, float feet) {
+    if (std::fabs(slice) >= kSliceLength) return false;
+    GroundHeight g = level.groundHeightAt(x + std::copysign(kSliceLength, slice));
+    return g && g.y < feet - 26;
+}
+
 // Leaves the surface at the current position with the given velocity.
 void leave(Player& p, float vx, float vy) { becomeAirborne(p, vx, vy); }
 
@@ -165,7 +174,7 @@ bool moveAlongSurface(Player& p, Level& level, float dt, float time) {
             }
         }
 
-        if (p.surface < 0 && surfaceY < feet - 26) {
+        if (p.surface < 0 && (surfaceY < feet - 26 || wallAhead(level, ox, slice, feet))) {
             // A wall: stay where the slice began.
             p.x = ox;
             p.groundSpeed = 0;
@@ -225,10 +234,6 @@ void groundStep(Player& p, const PlayerInput& in, Level& level, float dt, float 
             if (platformCovers(pl, p.x, time)) p.y = platformHeightAt(pl, p.x, time) - kFeet;
         }
     }
-    // Keep the air velocity in step with the ground motion, so that whatever
-    // throws a grounded player into the air (springs, updrafts) keeps its run.
-    p.vx = std::cos(p.angle) * p.groundSpeed;
-    p.vy = std::sin(p.angle) * p.groundSpeed;
 }
 
 }  // namespace playerphys

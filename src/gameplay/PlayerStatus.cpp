@@ -128,18 +128,22 @@ bool tryTransform(Player& p, bool transformPressed, std::uint32_t secretStones, 
     return true;
 }
 
-bool everyOtherTick(float time, float dt, float rate) {
-    double now = std::floor(double(time) * rate);
-    double before = std::floor((double(time) - double(dt)) * rate);
-    if (now - before >= 2) return true;
-    if (now - before < 1) return false;
-    return std::fmod(std::fabs(now), 2.0) == 0;
+bool everyOtherTick(float before, float after, float rate) {
+    double a = std::floor(double(before) * rate);
+    double b = std::floor(double(after) * rate);
+    if (b - a >= 2) return true;
+    if (b - a < 1) return false;
+    return std::fmod(std::fabs(b), 2.0) == 0;
 }
 
 FormUpkeep updateForm(Player& p, float dt, float time) {
     FormUpkeep r;
     if (!p.transformed) return r;
+    // The drain clock also times the sparkles: it only ever loses whole
+    // seconds, which keeps the tick count even.
+    float before = p.formDrain;
     if (dt > 0) p.formDrain += dt;
+    bool sparkle = everyOtherTick(before, p.formDrain, 30.0f);
     while (p.formDrain >= 1.0f) {
         p.formDrain -= 1.0f;
         p.gems -= 1;
@@ -152,11 +156,81 @@ FormUpkeep updateForm(Player& p, float dt, float time) {
         r.ended = true;
         return r;
     }
-    if (everyOtherTick(time, dt, 30.0f)) {
+    if (sparkle) {
         r.sparkle = true;
         r.sparklePos = {p.x + 14.0f * std::sin(13.0f * time), p.y + 14.0f * std::cos(11.0f * time)};
         r.rainbowSparkle = p.divine;
         r.sparkleColor = sf::Color(255, 255, 230);
     }
     return r;
+}
+
+PlayerEventEffect playerEventEffect(PlayerEvent event, const Player& p) {
+    PlayerEventEffect e;
+    e.at = {p.x, p.y + kFeet};
+    auto burst = [&](int count, sf::Color color, float speed, float life, float size = 4) {
+        e.particles = count;
+        e.color = color;
+        e.speed = speed;
+        e.life = life;
+        e.size = size;
+    };
+    switch (event) {
+        case PlayerEvent::Jump:
+            e.sound = 0;
+            e.scriptEvent = "jump";
+            break;
+        case PlayerEvent::Roll:
+            e.sound = 8;
+            e.pitch = 1.3f;
+            break;
+        case PlayerEvent::SpinRev:
+            e.sound = 6;
+            e.pitch = 1.0f + 0.6f * p.charge;
+            break;
+        case PlayerEvent::SpinRelease:
+            e.sound = 7;
+            e.scriptEvent = "ability";
+            burst(10, sf::Color(230, 230, 230), 200, 0.4f);
+            break;
+        case PlayerEvent::Flap:
+            e.sound = 18;
+            e.scriptEvent = "ability";
+            break;
+        case PlayerEvent::GlideStart:
+            e.sound = 8;
+            e.scriptEvent = "ability";
+            break;
+        case PlayerEvent::Slam:
+            e.sound = 8;
+            e.pitch = 0.7f;
+            e.scriptEvent = "ability";
+            break;
+        case PlayerEvent::SlamBounce:
+            e.sound = 16;
+            burst(12, sf::Color(255, 220, 90), 240, 0.4f);
+            break;
+        case PlayerEvent::HomingDash:
+            e.sound = 17;
+            e.scriptEvent = "ability";
+            break;
+        case PlayerEvent::FlameDash:
+            e.sound = 15;
+            e.scriptEvent = "ability";
+            break;
+        case PlayerEvent::GadgetSpring:
+            e.sound = 3;
+            e.scriptEvent = "ability";
+            break;
+        case PlayerEvent::Blink:
+            e.sound = 14;
+            e.scriptEvent = "ability";
+            burst(16, sf::Color(255, 215, 0), 220, 0.4f, 4);
+            e.at = p.blinkFrom;
+            break;
+        case PlayerEvent::HardLanding:
+            burst(8, sf::Color(220, 210, 190), 160, 0.35f);
+            break;
+    }
+    return e;
 }

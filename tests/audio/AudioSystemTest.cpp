@@ -18,7 +18,7 @@ namespace {
 class AudioSystemTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        wav_ = useWaveAudioOutput();
+        useWaveAudioOutput();
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         work_ = fs::path(audioTestFolder()) / (std::string("work-") + info->name());
         std::error_code ec;
@@ -31,8 +31,7 @@ protected:
         fs::current_path(saved_);
         std::error_code ec;
         fs::remove_all(work_, ec);
-        fs::remove(wav_, ec);
-        fs::remove(wav_.substr(0, wav_.size() - 4) + ".conf", ec);
+        removeWaveAudioOutput();
     }
 
     static sf::Sound::Status statusOf(const MusicEntry& e) {
@@ -42,7 +41,6 @@ protected:
 
     fs::path work_;
     fs::path saved_;
-    std::string wav_;
 };
 
 std::vector<std::int16_t> samplesOf(const sf::SoundBuffer& b) {

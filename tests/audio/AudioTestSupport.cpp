@@ -26,6 +26,13 @@ std::string useWaveAudioOutput() {
     return wavPath;
 }
 
+void removeWaveAudioOutput() {
+    const std::string wav = useWaveAudioOutput();
+    std::error_code ec;
+    std::filesystem::remove(wav, ec);
+    std::filesystem::remove(wav.substr(0, wav.size() - 4) + ".conf", ec);
+}
+
 namespace {
 std::uint32_t le32(const unsigned char* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t(p[3]) << 24); }
 std::uint16_t le16(const unsigned char* p) { return std::uint16_t(p[0] | (p[1] << 8)); }

@@ -12,6 +12,9 @@ std::string audioTestFolder();
 // (whenever the last sound object had gone) starts the file afresh.
 std::string useWaveAudioOutput();
 
+// Deletes the WAV file and its OpenAL setting (call once the sound objects are gone).
+void removeWaveAudioOutput();
+
 // Samples of a WAV file as floats in [-1, 1], mixed down to one channel
 // (16-bit PCM or 32-bit float). Empty when it cannot be read.
 struct WavData {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 
 #include "AudioTestSupport.h"
 #include "audio/PitchAnalysis.h"
@@ -127,8 +128,7 @@ TEST(GameMusic, MainMenuPlaysTheTitleSong) {
     EXPECT_GT(title, 0.85);
     EXPECT_LT(lobby, title - 0.2);
     if (!HasFailure()) {
-        fs::remove(wavPath, ec);
-        fs::remove(wavPath.substr(0, wavPath.size() - 4) + ".conf", ec);
+        removeWaveAudioOutput();
         fs::remove_all(data, ec);
     }
 }
@@ -136,7 +136,7 @@ TEST(GameMusic, MainMenuPlaysTheTitleSong) {
 // Closing the game while the songs are still being rendered in the
 // background neither hangs nor crashes, and the menu keeps its music.
 TEST(GameMusic, ClosingRightAfterStartUpIsClean) {
-    const std::string wavPath = useWaveAudioOutput();
+    useWaveAudioOutput();
     const fs::path data = fs::path(audioTestFolder()) / "quick-close-data";
     for (int round = 0; round < 3; ++round) {
         TestGame run(data);
@@ -149,6 +149,39 @@ TEST(GameMusic, ClosingRightAfterStartUpIsClean) {
     }
     std::error_code ec;
     fs::remove_all(data, ec);
-    fs::remove(wavPath, ec);
-    fs::remove(wavPath.substr(0, wavPath.size() - 4) + ".conf", ec);
+    removeWaveAudioOutput();
+}
+
+// The music and sound volumes come from "settings.txt"; at sound volume 0 a
+// menu move is silent.
+TEST(GameMusic, VolumesComeFromTheSettings) {
+    useWaveAudioOutput();
+    const fs::path data = fs::path(audioTestFolder()) / "volume-data";
+    std::error_code ec;
+    fs::remove_all(data, ec);
+    fs::create_directories(data);
+    std::ofstream((data / "settings.txt").string()) << "0 30 0 0 0";
+    {
+        TestGame run(data);
+        Mivoland2& game = run.game;
+        ASSERT_TRUE(game.startUp());
+        const MusicEntry* title = game.audio.findMusic("title");
+        ASSERT_TRUE(title && title->sound);
+        EXPECT_FLOAT_EQ(title->sound->getVolume(), 30.0f);
+        game.injectEvent(InputEvent::keyPressed(sf::Keyboard::Down));
+        game.frame(0.016f);
+        EXPECT_EQ(game.menu.selected, 1);
+        EXPECT_EQ(game.audio.effect(SoundMenu).rotation.plays, 0u);
+
+        game.settings.soundVolume = 50;
+        game.settings.musicVolume = 80;
+        game.applyMusicVolume();
+        EXPECT_FLOAT_EQ(title->sound->getVolume(), 80.0f);
+        game.injectEvent(InputEvent::keyPressed(sf::Keyboard::Up));
+        game.frame(0.016f);
+        EXPECT_EQ(game.audio.effect(SoundMenu).rotation.plays, 1u);
+        EXPECT_FLOAT_EQ(game.audio.effect(SoundMenu).voices[0].getVolume(), 50.0f);
+    }
+    fs::remove_all(data, ec);
+    removeWaveAudioOutput();
 }
