@@ -2,6 +2,7 @@
 
 #include "core/Mivoland2.h"
 #include "persist/Achievements.h"
+#include "render/Background.h"
 #include "render/Draw.h"
 
 std::vector<MenuButton> extrasButtons() { return {{"Back", 60.0f, 470.0f, 140.0f, 44.0f, true}}; }
@@ -24,7 +25,7 @@ void Mivoland2::updateExtras() {
 }
 
 void Mivoland2::drawExtras(DrawContext& ctx) {
-    drawMenuBackdrop(ctx);
+    drawMenuBackdrop(ctx, totalTime);
     drawText(ctx, "ACHIEVEMENTS", {480.0f, 30.0f}, 36, sf::Color::White, 3.0f, kAlignCenter);
     const auto& table = achievementTable();
     for (int i = 0; i < kAchievementCount; ++i) {

@@ -3,6 +3,7 @@
 #include "audio/SoundEffects.h"
 #include "content/Heroes.h"
 #include "core/Mivoland2.h"
+#include "render/Background.h"
 #include "render/Draw.h"
 
 std::vector<MenuButton> heroSelectButtons() {
@@ -62,7 +63,7 @@ void Mivoland2::updateHeroSelect() {
 }
 
 void Mivoland2::drawHeroSelect(DrawContext& ctx) {
-    drawMenuBackdrop(ctx);
+    drawMenuBackdrop(ctx, totalTime);
     drawText(ctx, "PICK YOUR HERO", {480.0f, 50.0f}, 40, sf::Color::White, 3.0f, kAlignCenter);
 
     // The row of all nine, the picked one ringed.
@@ -73,12 +74,13 @@ void Mivoland2::drawHeroSelect(DrawContext& ctx) {
     }
 
     const HeroDef& h = heroTable()[std::size_t(heroPick)];
+    drawRect(ctx, {150.0f, 160.0f}, {660.0f, 262.0f}, sf::Color(20, 16, 50, 200), 2.0f, sf::Color(150, 150, 220));
     drawCircle(ctx, {480.0f, 218.0f}, 52.0f, sf::Color(20, 16, 50, 170), 40, 2.0f, sf::Color(150, 150, 220));
     drawMenuHero(ctx, heroPick, {480.0f, 218.0f}, 2.0f, totalTime);
     drawText(ctx, h.name, {480.0f, 272.0f}, 32, sf::Color::White, 3.0f, kAlignCenter);
     drawText(ctx, factionLabel(h.faction), {480.0f, 310.0f}, 20, factionColor(h.faction), 2.0f, kAlignCenter);
     drawText(ctx, "Ability: " + h.abilityName, {480.0f, 340.0f}, 20, sf::Color(255, 220, 90), 2.0f, kAlignCenter);
-    const std::string lines = wrapText(h.abilityText, 60);
+    const std::string lines = wrapText(h.abilityText, 72);
     float y = 372.0f;
     std::size_t start = 0;
     while (start <= lines.size()) {

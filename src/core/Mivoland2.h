@@ -142,8 +142,8 @@ public:
     void updateEnding();
     void drawEnding(DrawContext& ctx);
 
-    void drawMenuBackdrop(DrawContext& ctx);  // behind every list screen and the title
-    void drawMenuHero(DrawContext& ctx, int hero, sf::Vector2f centre, float scale, float time);
+    // A hero figure on a menu screen (the backdrop is render/Background.h's).
+    void drawMenuHero(DrawContext& ctx, int hero, sf::Vector2f centre, float scale, float time, float spin = 0.0f);
 
     bool deleteMode = false;  // save select: choosing a slot deletes it
     int heroPick = 0;         // hero select: the highlighted hero 0..8

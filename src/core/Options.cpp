@@ -4,6 +4,7 @@
 
 #include "audio/SoundEffects.h"
 #include "core/Mivoland2.h"
+#include "render/Background.h"
 #include "render/Draw.h"
 
 namespace {
@@ -82,10 +83,10 @@ void Mivoland2::updateOptions() {
 }
 
 void Mivoland2::drawOptions(DrawContext& ctx) {
-    drawMenuBackdrop(ctx);
+    drawMenuBackdrop(ctx, totalTime);
     relabelOptions(menu.buttons, settings);
     drawText(ctx, "OPTIONS", {480.0f, 60.0f}, 44, sf::Color::White, 3.0f, kAlignCenter);
     drawMenuButtons(menu, ctx, totalTime, 22);
     drawText(ctx, "Left/Right changes volume.  F11 switches fullscreen.", {480.0f, 494.0f}, 16,
-             sf::Color(200, 200, 230), 0.0f, kAlignCenter);
+             sf::Color(200, 200, 230), 2.0f, kAlignCenter);
 }

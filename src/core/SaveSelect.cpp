@@ -7,6 +7,7 @@
 #include "content/Heroes.h"
 #include "core/HeroSelect.h"
 #include "core/Mivoland2.h"
+#include "render/Background.h"
 #include "render/Draw.h"
 
 std::vector<MenuButton> saveSelectButtons() {
@@ -99,7 +100,7 @@ void Mivoland2::updateSaveSelect() {
 }
 
 void Mivoland2::drawSaveSelect(DrawContext& ctx) {
-    drawMenuBackdrop(ctx);
+    drawMenuBackdrop(ctx, totalTime);
     drawText(ctx, saveSelectHeading(deleteMode), {480.0f, 60.0f - 40.0f * 0.62f}, 40,
              deleteMode ? sf::Color(255, 120, 120) : sf::Color::White, 3.0f, kAlignCenter);
     drawMenuButtons(menu, ctx, totalTime, 22);
