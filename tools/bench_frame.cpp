@@ -31,6 +31,7 @@
 #include "render/Hud.h"
 #include "render/Terrain.h"
 #include "render/World.h"
+#include "content/BossFight.h"
 
 // Counts the draw calls the graphics library makes. The library imports
 // glDrawArrays by name, so this definition takes its place and forwards.
@@ -166,6 +167,10 @@ int main(int argc, char** argv) {
             Effects fx;
             XorShift32 rng(kEffectsSeed);
             for (float x0 : stretches(level)) {
+                // In the arena the act's boss is fought along.
+                BossState boss;
+                const bool arena = x0 == level.arenaX;
+                if (arena) spawnBoss(boss, level.bossId, level.arenaX, level.bossX, level.arenaY);
                 for (int f = 0; f < framesPer; ++f) {
                     const float x = x0 + 200 + float(f) * 12.0f;
                     const GroundHeight g = level.groundHeightAt(x);
@@ -195,8 +200,14 @@ int main(int argc, char** argv) {
                     scene.effects = &fx;
                     scene.player = &fig;
                     scene.hero = fig.pose.hero;
-                    scene.goalPresent = true;
+                    scene.goalPresent = !arena;
                     scene.goal = {level.bossX - 160, level.arenaY - 70};
+                    if (arena) {
+                        BossArena ba = bossArenaOf(level, {x, gy - 18});
+                        updateBoss(boss, ba, 1.0f / 60.0f);
+                        scene.boss = &boss;
+                        scene.bossFight = true;
+                    }
                     HudInfo hud;
                     hud.time = t;
                     hud.score = 12345;
@@ -209,6 +220,7 @@ int main(int argc, char** argv) {
                     hud.act = act;
                     hud.speedShoesTime = 5;
                     hud.titleCardTime = f < 10 ? 2.0f : 0.0f;
+                    if (arena) hudFromBoss(hud, boss, true);
 
                     glFinishNow();
                     const long long before = gDrawCalls;

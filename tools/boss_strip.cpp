@@ -20,6 +20,7 @@
 #include "content/BossDuel.h"
 #include "content/BossLooks.h"
 #include "content/Heroes.h"
+#include "render/Hero.h"
 #include "core/platform/Platform.h"
 
 namespace {
@@ -84,21 +85,10 @@ void drawArena(DrawContext& ctx, const BossArena& a, sf::FloatRect view) {
     drawRect(ctx, {a.right, a.floor - 400}, {20, 400}, sf::Color(60, 50, 70, 160));
 }
 
-// A stand-in for the hero: its body polygon, eyes, and dots while it spins.
+// The hero as in play, flickering through its mercy time.
 void drawAttacker(DrawContext& ctx, const Player& p, float time) {
-    if (p.hurtTime > 0 && int(14 * p.hurtTime) % 2 == 0) return;
-    const HeroDef& h = heroTable()[std::size_t(p.hero)];
-    drawCircle(ctx, {p.x, p.y}, 18, h.color, std::size_t(h.shapeSides), 2, sf::Color(40, 80, 40));
-    if (p.spinning || p.rolling) {
-        for (int i = 0; i < 3; ++i) {
-            float a = 14 * time + 2.1f * float(i);
-            drawCircle(ctx, {p.x + 13 * std::cos(a), p.y + 13 * std::sin(a)}, 2.5f, sf::Color::White, 6);
-        }
-    } else {
-        float f = float(p.facing);
-        drawCircle(ctx, {p.x + 4 * f - 4, p.y - 4}, 3.6f, sf::Color::White, 12);
-        drawCircle(ctx, {p.x + 4 * f + 4, p.y - 4}, 3.6f, sf::Color::White, 12);
-    }
+    if (!playerFlickerVisible(p.hurtTime, p.dead)) return;
+    drawHero(ctx, playerFigure(p, time).pose);
 }
 
 }  // namespace

@@ -12,6 +12,8 @@
 //     --stones SECRET DIVINE   save masks (e.g. 127 0 for the divine portal look)
 //     --time T             total time (default 1.0)
 //     --shake K            shake timer
+//     --boss SECONDS       at the arena: the boss fought for that long (default 3)
+//     --bossid N           another boss in the arena
 //     --gallery            the nine heroes (standing, rolling, transformed, divine),
 //                          the six baddies and five hazards on flat ground
 //     --menu               the menu backdrop of the zone instead of the act
@@ -36,6 +38,7 @@
 #include "render/Background.h"
 #include "render/Hud.h"
 #include "render/World.h"
+#include "content/BossFight.h"
 
 namespace {
 
@@ -45,7 +48,8 @@ struct Args {
     std::string at = "start", pose = "stand", out;
     bool hud = false, menu = false, pause = false, gallery = false;
     int cropX = 0, cropY = 0, cropW = 0, cropH = 0, cropScale = 1;
-    int secret = 0, divine = 0;
+    int secret = 0, divine = 0, bossId = -1;
+    float bossTime = 3.0f;
 };
 
 float spotX(const Level& level, const std::string& at, int nth) {
@@ -83,6 +87,8 @@ int main(int argc, char** argv) {
         else if (k == "--shake") a.shake = float(std::atof(next()));
         else if (k == "--menu") a.menu = true;
         else if (k == "--gallery") a.gallery = true;
+        else if (k == "--boss") a.bossTime = float(std::atof(next()));
+        else if (k == "--bossid") a.bossId = std::atoi(next());
         else if (k == "--results") a.results = float(std::atof(next()));
         else if (k == "--pause") a.pause = true;
         else if (k == "--crop") {
@@ -194,17 +200,31 @@ int main(int argc, char** argv) {
         spawnParticles(fx.particles, rng, {x + 60, groundY - 40}, 10, sf::Color(255, 220, 90), 200, 0.4f, 4, 1);
         for (auto& p : fx.particles) { p.x += p.vx * 0.1f; p.y += p.vy * 0.1f; p.life *= 0.6f; }
 
+        // At the arena the boss is spawned and fought for a while, the player
+        // standing still at the arena's left.
+        BossState boss;
+        const bool arena = a.at == "arena";
+        if (arena) {
+            spawnBoss(boss, a.bossId >= 0 ? a.bossId : level.bossId, level.arenaX, level.bossX, level.arenaY);
+            BossArena ba = bossArenaOf(level, {fig.pose.x, fig.pose.y});
+            for (float s = 0; s < a.bossTime; s += 1.0f / 60.0f) updateBoss(boss, ba, 1.0f / 60.0f);
+        }
         WorldScene scene;
         scene.level = &level;
         scene.time = a.time;
         scene.camera = {x, y};
+        if (arena) {
+            scene.boss = &boss;
+            scene.bossFight = true;
+            scene.goalPresent = false;
+        }
         scene.shakeTime = a.shake;
         scene.effects = &fx;
         scene.player = &fig;
         scene.hero = a.hero;
         scene.secretStones = a.secret;
         scene.divineStones = a.divine;
-        scene.goalPresent = true;
+        scene.goalPresent = !arena;
         scene.goal = {level.bossX - 160, level.arenaY - 70};
         scene.goalSpin = a.time * 2;
         drawWorld(ctx, scene);
@@ -227,12 +247,7 @@ int main(int argc, char** argv) {
             hud.titleCardTime = a.card;
             hud.zone = zone;
             hud.act = level.act;
-            if (a.at == "arena") {
-                hud.bossBar = true;
-                hud.bossName = "Boss " + std::to_string(level.bossId);
-                hud.bossHp = 3;
-                hud.bossMaxHp = 6;
-            }
+            if (arena) hudFromBoss(hud, boss, true);
             drawHud(ctx, hud);
         }
         if (a.pause) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "content/Heroes.h"
+#include "render/Hero.h"
 
 namespace {
 
@@ -406,22 +407,23 @@ void glitchRacer(Look& L) {
         L.rect({b.x - 50, y - 4 + 8 * std::sin(13 * L.t)}, {100, 3}, rgba(255, 255, 255, 160));
 }
 
-// The Mirror Hero copies the player's hero. Without a hero drawer: a body with
-// the hero's sides and colour blended toward the tint, eyes toward the player.
-void plainMirrorFigure(DrawContext& ctx, const MirrorFigure& m) {
-    const HeroDef& h = heroTable()[std::size_t(std::clamp(m.hero, 0, kHeroCount - 1))];
-    const float R = 18;
-    sf::Color c = mix(h.color, sf::Color(m.tint.r, m.tint.g, m.tint.b), float(m.tint.a) / 255.0f);
-    c.a = sf::Uint8(255 * std::clamp(m.opacity, 0.0f, 1.0f));
-    sf::Color edge = mix(c, sf::Color(0, 0, 0, c.a), 0.45f);
-    drawCircle(ctx, m.pos, R, c, std::size_t(std::max(3, h.shapeSides)), 2, edge);
-    float f = float(m.facing);
-    for (int side = -1; side <= 1; side += 2) {
-        V e{m.pos.x + 0.25f * R * f + 0.24f * R * float(side), m.pos.y - 0.2f * R};
-        drawCircle(ctx, e, 0.2f * R, rgba(255, 255, 255, c.a), 12);
-        drawCircle(ctx, {e.x + 0.07f * R * f, e.y}, 0.1f * R, rgba(20, 20, 40, c.a), 10);
-    }
+}  // namespace
+
+void drawMirrorFigure(DrawContext& ctx, const MirrorFigure& m) {
+    HeroPose pose;
+    pose.hero = std::clamp(m.hero, 0, kHeroCount - 1);
+    pose.x = m.pos.x;
+    pose.y = m.pos.y;
+    pose.time = m.time;
+    pose.facing = m.facing < 0 ? -1 : 1;
+    pose.rolling = pose.hero == 4;  // Bolim is always a ball
+    pose.spin = pose.rolling ? m.time * 6.0f * float(pose.facing) : 0.0f;
+    pose.opacity = std::clamp(m.opacity, 0.0f, 1.0f);
+    pose.tint = m.tint;
+    drawHero(ctx, pose);
 }
+
+namespace {
 
 void mirrorHero(Look& L, int playerHero, const MirrorDrawer& drawMirror) {
     const BossState& b = L.b;
@@ -430,7 +432,7 @@ void mirrorHero(Look& L, int playerHero, const MirrorDrawer& drawMirror) {
         if (drawMirror)
             drawMirror(L.ctx, m);
         else
-            plainMirrorFigure(L.ctx, m);
+            drawMirrorFigure(L.ctx, m);
     };
     if (b.hp < 3 && b.trail.size() > 110)
         figure(b.aux, b.aux.x > L.a.player.x ? -1 : 1, rgba(0, 240, 255, 200), 0.6f);

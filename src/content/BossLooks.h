@@ -21,9 +21,11 @@ struct MirrorFigure {
     float opacity = 1.0f;
     float time = 0;
 };
-// Draws a mirror figure, e.g. through the hero drawing. When empty, a plain
-// body of the hero's sides and colour with eyes is drawn.
+// Draws a mirror figure. When none is handed in, drawMirrorFigure is used.
 using MirrorDrawer = std::function<void(DrawContext&, const MirrorFigure&)>;
+
+// The mirror figure through the hero drawing (Bolim as a ball).
+void drawMirrorFigure(DrawContext& ctx, const MirrorFigure& m);
 
 // The boss's zones, its body, then its shots. `arena` gives the floor and the
 // player's position (the Mirror Hero and some faces turn toward the player);

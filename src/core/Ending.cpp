@@ -36,6 +36,6 @@ void Mivoland2::drawEnding(DrawContext& ctx) {
     drawPageSky(ctx, totalTime, sf::Color(20, 20, 70), sf::Color(120, 70, 140));
     const int p = storyPage < 0 ? 0 : (storyPage < kEndingPageCount ? storyPage : kEndingPageCount - 1);
     drawStoryPanel(ctx, endingPages()[std::size_t(p)]);
-    drawText(ctx, "Score " + std::to_string(score), {480.0f, 372.0f}, 24, sf::Color(255, 220, 90), 2.0f, kAlignCenter);
+    drawText(ctx, "Score " + std::to_string(session.score), {480.0f, 372.0f}, 24, sf::Color(255, 220, 90), 2.0f, kAlignCenter);
     drawText(ctx, "Enter / click to go on", {480.0f, 436.0f}, 16, sf::Color(200, 200, 230), 2.0f, kAlignCenter);
 }

@@ -23,6 +23,7 @@ void Mivoland2::handleEvents() {
 void Mivoland2::handleEvent(const InputEvent& e) {
     switch (e.type) {
         case InputEvent::Closed:
+            saveOnWindowClose();  // gameplay/PlayingSave.cpp
             window.close();
             break;
         case InputEvent::Resized:

@@ -31,11 +31,8 @@ void Mivoland2::startNewGame() {
     save.zone = 0;
     save.act = 1;
     save.score = 0;
-    score = 0;
-    if (currentSlot >= 0) {
-        save.exists = true;
-        saveSlot(dataDir, currentSlot, save);
-    }
+    session.score = 0;
+    writeSave();  // a slot in use now holds the new game
     openStory();
 }
 

@@ -42,6 +42,7 @@ int Mivoland2::run() {
     if (!startUp()) return 1;
     sf::Clock clock;
     while (window.isOpen()) frame(clock.restart().asSeconds());
+    writeAchievements();  // the broken-baddie count of this run
     return 0;
 }
 
@@ -62,12 +63,17 @@ void Mivoland2::update(float dt) {
 
     switch (state) {
         case GameState::MainMenu: updateMainMenu(); break;
+        // Menu screens (core/SaveSelect.cpp, HeroSelect.cpp, Story.cpp, ...).
         case GameState::SaveSelect: updateSaveSelect(); break;
         case GameState::HeroSelect: updateHeroSelect(); break;
         case GameState::Story: updateStory(); break;
         case GameState::Ending: updateEnding(); break;
         case GameState::Options: updateOptions(); break;
         case GameState::Extras: updateExtras(); break;
+        // Play session (gameplay/Playing*.cpp).
+        case GameState::Playing: updatePlaying(dt); break;
+        case GameState::ActResults: updateActResults(dt); break;
+        case GameState::ActSelect: updateActSelect(); break;
         default: break;
     }
 }
@@ -75,12 +81,17 @@ void Mivoland2::update(float dt) {
 void Mivoland2::drawScreen(DrawContext& ctx) {
     switch (state) {
         case GameState::MainMenu: drawMainMenu(ctx); break;
+        // Menu screens (core/SaveSelect.cpp, HeroSelect.cpp, Story.cpp, ...).
         case GameState::SaveSelect: drawSaveSelect(ctx); break;
         case GameState::HeroSelect: drawHeroSelect(ctx); break;
         case GameState::Story: drawStory(ctx); break;
         case GameState::Ending: drawEnding(ctx); break;
         case GameState::Options: drawOptions(ctx); break;
         case GameState::Extras: drawExtras(ctx); break;
+        // Play session (gameplay/PlayingDraw.cpp).
+        case GameState::Playing: drawPlaying(ctx); break;
+        case GameState::ActResults: drawActResults(ctx); break;
+        case GameState::ActSelect: drawActSelect(ctx); break;
         default: break;
     }
     drawToast(ctx);

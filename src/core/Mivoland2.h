@@ -3,10 +3,12 @@
 #include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Graphics/View.hpp>
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,8 +18,14 @@
 #include "core/Input.h"
 #include "core/MenuList.h"
 #include "core/Toast.h"
+#include "content/Bosses.h"
+#include "gameplay/ActFlow.h"
+#include "gameplay/Player.h"
+#include "level/Effects.h"
+#include "level/Level.h"
 #include "persist/Achievements.h"
 #include "persist/SaveSlot.h"
+#include "render/Hero.h"
 #include "persist/Settings.h"
 
 struct DrawContext;
@@ -147,18 +155,86 @@ public:
 
     bool deleteMode = false;  // save select: choosing a slot deletes it
     int heroPick = 0;         // hero select: the highlighted hero 0..8
-    int storyPage = 0;        // story and ending: the page shown
     std::array<SaveSlot, kSaveSlotCount> slotPreview;  // save select: the three slot files as read
 
-    // ---- The story being played, its achievements and the player's name ---
-    int currentSlot = -1;  // save slot in use, -1 for a "No Save" game
-    SaveSlot save;         // the record of that slot
-    AchievementState achievements;
-    std::string playerName;
+    std::string playerName;  // the name shown to other players ("player_name.txt")
 
-    // ---- Until the play flow is in: entering an act -------------------------
-    // startAct(zone, act) stores the zone and act in the save record, raises
-    // its furthest act and enters Playing (core/StoryAct.cpp).
+    // ---- Play session (gameplay/Playing*.cpp; the pure steps in gameplay/ActFlow.h)
+    // A story act: stores it in the save record, raises the furthest act,
+    // generates the level and begins it with the save's hero.
     void startAct(int zone, int act);
-    std::int64_t score = 0;  // running score, carried from act to act
+    // Begins any act: a story act, a maker course or a multiplayer act.
+    void beginAct(const Level& newLevel, int hero);
+    void updatePlaying(float dt);
+    void clearAct();              // the act is over: results, or back to the maker or lobby
+    void continueAfterResults();  // the next act, or the ending
+    void updateActResults(float dt);
+    void openActSelect();
+    void updateActSelect();
+    // Back into the act from a bonus stage: Playing, 1 s of mercy, the act's music.
+    void returnToAct();
+    PlayMode playMode() const;
+    std::string actMusicId() const;  // the boss's music during a fight, else the zone's
+    void drawActWorld(DrawContext& ctx);  // the act as the world renderer draws it
+    void drawPlaying(DrawContext& ctx);
+    void drawActResults(DrawContext& ctx);
+    void drawActSelect(DrawContext& ctx);
+
+    // Steps of updatePlaying (gameplay/Playing.cpp).
+    void updatePauseMenu();
+    void handlePlayerEvents();
+    void updateEffects(float dt);
+    void respawnAfterDeath();
+    void runObjectPasses(float dt);  // items, baddies, hazards (gameplay/PlayingObjects.cpp)
+    // A stone portal was touched (it is marked used): the special stage or
+    // the temple takes over from here.
+    void enterStonePortal(int portal);
+    // The boss fight (gameplay/PlayingBoss.cpp).
+    void startBossFight();
+    void updateBossFight(float dt);
+    void defeatBoss();
+    void resetBoss();
+    std::optional<sf::Vector2f> bossTarget() const;  // for the homing attack
+    bool bossPresent() const;  // fighting, or beaten and still sinking away
+    void addShake(float seconds) { session.shakeTime = std::max(session.shakeTime, seconds); }
+
+    // Hooks for the parts that attach to an act; they do nothing until then.
+    void fireScriptEvent(const std::string& name);  // mod scripts
+    void runScriptTimers(float dt);                 // the mods' "every" handlers
+    void sendPlayerState();                         // multiplayer, every 0.05 s
+    void updateDebugEditor(float dt);               // the debug editor while active
+    void onCourseCleared();                         // back to the maker
+    void onMultiplayerCleared();                    // the lobby's finish rules
+
+    ActState session;
+    Level level;
+    Level actStartLevel;  // the level as begun: a course restarts from it
+    Player player;
+    PlayerModifiers playerMods;  // the active mods' factors
+    bool noBaddies = false;      // the "nobadniks" mod modifier
+    Effects effects;
+    XorShift32 effectsRng{kEffectsSeed};
+    BossState boss;  // the act's boss, while a fight runs and while it sinks away
+    PlayerLook playerLook;  // the mods' tint and picture
+
+    // ---- Save slot and achievements (gameplay/PlayingSave.cpp) ------------
+    // Takes up a story game: the slot (-1 for "No Save"), its record and its
+    // score. A new game passes a fresh record with the chosen hero. The
+    // caller then shows the story or calls startAct with the record's act.
+    void beginStoryGame(int slot, const SaveSlot& record);
+    // A slot is in use, not on the main menu, no course, no multiplayer game.
+    bool savingAllowed() const;
+    // Writes the slot with the exists flag and the current score when allowed.
+    void writeSave();
+    void saveOnWindowClose();
+    // Sets the bit; a new unlock writes "achievements.txt", shows the toast
+    // and plays sound 9.
+    void unlockAchievement(int index);
+    void countBaddieBroken();  // one more enemy broken; 50 unlocks "Baddie Breaker"
+    void writeAchievements();
+
+    int currentSlot = -1;  // -1: a "No Save" game
+    SaveSlot save;         // the record of the game being played
+    AchievementState achievements;
+    int storyPage = 0;     // page of the story and ending screens
 };

@@ -58,14 +58,13 @@ void Mivoland2::openSaveSelect() {
 }
 
 void Mivoland2::chooseSaveSlot(int slot) {
-    currentSlot = slot;
-    save = loadSlot(dataDir, slot);
-    if (!save.exists) {
-        save = freshSaveRecord();
+    const SaveSlot record = loadSlot(dataDir, slot);
+    if (!record.exists) {
+        beginStoryGame(slot, freshSaveRecord());
         openHeroSelect();
         return;
     }
-    score = save.score;
+    beginStoryGame(slot, record);
     startAct(save.zone, save.act);
 }
 
@@ -89,8 +88,7 @@ void Mivoland2::updateSaveSelect() {
             chooseSaveSlot(chosen);
         }
     } else if (chosen == kSaveNoSaveButton) {
-        currentSlot = -1;
-        save = freshSaveRecord();
+        beginStoryGame(-1, freshSaveRecord());
         openHeroSelect();
     } else if (chosen == kSaveDeleteButton) {
         deleteMode = !deleteMode;

@@ -250,7 +250,9 @@ HeroPose remotePeerPose(const RemotePeer& peer, float time) {
     p.x = peer.x;
     p.y = peer.y;
     p.spin = peer.spin;
-    p.tilt = peer.spin * 180.0f / kPi;  // the state carries one drawing angle
+    // The state carries one drawing angle: the rolling angle (radians) in a
+    // ball, else the body's rotation (degrees).
+    p.tilt = peer.spin;
     p.facing = peer.facing < 0 ? -1 : 1;
     p.rolling = peer.ball || p.hero == kBolim;
     p.transformed = peer.transformed;

@@ -88,7 +88,8 @@ struct RemotePeer {
     bool local = false;          // this machine's own entry
     std::string name;
     int hero = 0;
-    float x = 0, y = 0, spin = 0;
+    float x = 0, y = 0;
+    float spin = 0;              // the drawing angle: radians in a ball, else degrees
     int facing = 1;
     bool ball = false, transformed = false, divine = false, hurt = false;
     bool visible = true;

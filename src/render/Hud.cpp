@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "content/Bosses.h"
 #include "content/Heroes.h"
 #include "content/Zones.h"
 #include "core/MenuList.h"
@@ -40,6 +41,14 @@ void hudFromPlayer(HudInfo& hud, const Player& p) {
     hud.speedShoesTime = p.speedShoesTime;
     hud.invincibleTime = p.invincibleTime;
     hud.dead = p.dead;
+}
+
+void hudFromBoss(HudInfo& hud, const BossState& boss, bool fightOn) {
+    hud.bossBar = fightOn && !boss.defeated;
+    const auto& table = bossTable();
+    hud.bossName = table.empty() ? std::string() : table[std::size_t(std::clamp(boss.kind, 0, int(table.size()) - 1))].name;
+    hud.bossHp = boss.hp;
+    hud.bossMaxHp = boss.maxHp;
 }
 
 sf::Color hudRowLabelColor(bool alert, float t) {

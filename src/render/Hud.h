@@ -8,6 +8,7 @@
 
 struct MenuList;
 struct Player;
+struct BossState;
 
 // What the play HUD shows; the game fills it from its members.
 struct HudInfo {
@@ -41,6 +42,9 @@ struct HudInfo {
 // Copies the player's part of the HUD: gems, hearts, shield, hero, form,
 // cooldowns, power-up times and whether it is dead.
 void hudFromPlayer(HudInfo& hud, const Player& player);
+
+// The boss bar: shown while the fight is on and the boss is not beaten.
+void hudFromBoss(HudInfo& hud, const BossState& boss, bool fightOn);
 
 // One line of HUD text, placed in the logical 960 x 540 view.
 struct HudLabel {

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "content/BossFight.h"
+#include "content/BossLooks.h"
 #include "content/Zones.h"
 #include "gameplay/Hazards.h"
 #include "render/Background.h"
@@ -108,6 +110,13 @@ void drawWorld(DrawContext& ctx, const WorldScene& s) {
     }
     // 18. The goal sign.
     if (s.goalPresent && near(s.goal.x)) drawGoalSign(ctx, b, s.goal, s.goalSpin, s.hero);
+    // 19. The boss and its attacks.
+    const bool bossShown = s.boss && !s.boss->gone && (s.bossFight || s.boss->defeated);
+    if (bossShown) {
+        b.flush(ctx.target);
+        const sf::Vector2f playerPos = s.player ? sf::Vector2f(s.player->pose.x, s.player->pose.y) : s.camera;
+        drawBoss(ctx, *s.boss, bossArenaOf(level, playerPos), t, s.hero, drawMirrorFigure);
+    }
     // 20. Remote players, then 21. the local player.
     drawRemotePlayers(ctx, b, s.remotes, t);
     if (s.player) drawLocalPlayer(ctx, b, *s.player, s.look, t);
@@ -118,6 +127,9 @@ void drawWorld(DrawContext& ctx, const WorldScene& s) {
     // 23. The player's speech bubble.
     if (s.player && s.playerSpeechTime > 0 && !s.playerSpeech.empty())
         drawSpeechBubble(ctx, b, s.playerSpeech, {s.player->pose.x, s.player->pose.y - 30});
+    // 24. The boss's taunt or defeat line.
+    if (s.boss && s.bossFight && s.boss->speechTimer > 0 && !s.boss->speech.empty())
+        drawSpeechBubble(ctx, b, s.boss->speech, bossSpeechAnchor({s.boss->x, s.boss->y}, v));
     // 25. The cave shade over everything in the world.
     if (zone.underground) drawCaveShade(b, v);
     b.flush(ctx.target);

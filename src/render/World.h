@@ -3,6 +3,8 @@
 #include <SFML/System/Vector2.hpp>
 #include <string>
 
+#include "content/BossLooks.h"
+#include "content/Bosses.h"
 #include "level/Effects.h"
 #include "level/Level.h"
 #include "render/Draw.h"
@@ -31,6 +33,11 @@ struct WorldScene {
 
     std::string playerSpeech;     // the script's line over the player
     float playerSpeechTime = 0;
+
+    // The boss of the act: drawn while the fight is on, or while a beaten
+    // boss is still sinking; its speech bubble only while the fight is on.
+    const BossState* boss = nullptr;
+    bool bossFight = false;
 };
 
 // The shake offset of the camera at time t: zero unless the timer runs.

@@ -37,8 +37,13 @@ std::string labelOf(GameDriver& d, int i) { return d.game().menu.buttons.at(std:
 
 // Back to the title from an act in play, through the pause menu.
 void quitToTitle(GameDriver& d) {
-    d.game().goToMainMenu();
-    d.step();
+    d.press(K::Escape);
+    ASSERT_TRUE(d.game().paused);
+    const MenuList& pause = d.game().session.pauseList;
+    ASSERT_EQ(pause.buttons.size(), 4u);
+    ASSERT_EQ(pause.buttons[3].label, "Quit to Title");
+    for (int guard = 0; guard < 8 && pause.selected != 3; ++guard) d.press(K::Down);
+    d.press(K::Enter);
 }
 
 }  // namespace
@@ -92,7 +97,7 @@ TEST(Screens, NewGameInSlotOneRunsThroughTheStoryIntoActOneAndContinuesLater) {
     EXPECT_EQ(d.game().save.zone, 2);
     EXPECT_EQ(d.game().save.act, 2);
     EXPECT_EQ(d.game().save.hero, 3);
-    EXPECT_EQ(d.game().score, 4200);
+    EXPECT_EQ(d.game().session.score, 4200);
 }
 
 TEST(Screens, ADeletedSlotStartsANewGame) {
@@ -301,7 +306,7 @@ TEST(Screens, ExtrasShowsTheAchievementsAndGoesBack) {
 TEST(Screens, TheEndingTurnsFourPagesThenReturnsToTheTitle) {
     GameDriver d;
     ASSERT_TRUE(d.start());
-    d.game().score = 98765;
+    d.game().session.score = 98765;
     d.game().openEnding();
     EXPECT_EQ(d.game().audio.playingId(), "title");
     d.step();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "content/Bosses.h"
 #include "render/Hud.h"
 
 namespace {
@@ -168,4 +169,23 @@ TEST(Results, CountUpRunsFromZeroToTheFullBonus) {
     EXPECT_NE(findLabel(labels, "GEM BONUS    3700"), nullptr);
     EXPECT_NE(findLabel(labels, "SCORE        9700"), nullptr);
     EXPECT_NE(findLabel(labels, "Press Enter"), nullptr);
+}
+
+TEST(Hud, BossBarOnlyWhileTheFightIsOnAndTheBossStands) {
+    BossState boss;
+    boss.kind = 3;
+    boss.hp = 2;
+    boss.maxHp = 6;
+    HudInfo hud;
+    hudFromBoss(hud, boss, true);
+    EXPECT_TRUE(hud.bossBar);
+    EXPECT_EQ(hud.bossName, "Geode Golem");
+    EXPECT_NE(findLabel(hudLabels(hud), "Geode Golem"), nullptr);
+    boss.defeated = true;
+    hudFromBoss(hud, boss, true);
+    EXPECT_FALSE(hud.bossBar);
+    EXPECT_EQ(findLabel(hudLabels(hud), "Geode Golem"), nullptr);
+    boss.defeated = false;
+    hudFromBoss(hud, boss, false);
+    EXPECT_FALSE(hud.bossBar);
 }

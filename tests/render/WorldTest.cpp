@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "content/Bosses.h"
 #include "content/Zones.h"
 #include "gameplay/Player.h"
 #include "render/Background.h"
@@ -391,4 +392,38 @@ TEST(Heroes, BolimIsAlwaysABallWithItsSmileAndOthersHideTheirFaceWhileRolling) {
     EXPECT_GT(count(render(1, false), pupil), 10);
     EXPECT_EQ(count(render(1, true), pupil), 0);
     EXPECT_GT(count(render(1, true), sf::Color::White), 10);  // the three rolling dots
+}
+
+TEST(World, BossIsDrawnDuringTheFightAndWhileSinkingButNotOnceGone) {
+    Level level = flatLevel(0);
+    level.arenaX = 520;
+    level.bossX = 1480;
+    level.arenaY = 400;
+    BossState boss;
+    spawnBoss(boss, 0, level.arenaX, level.bossX, level.arenaY);
+    boss.x = 1000;
+    boss.y = 340;
+    boss.speechTimer = 0;
+    auto render = [&](bool fight) {
+        WorldScene scene;
+        scene.level = &level;
+        scene.camera = {1000, 300};
+        scene.boss = &boss;
+        scene.bossFight = fight;
+        Canvas c;
+        drawWorld(c.ctx, scene);
+        return c.image();
+    };
+    WorldScene none;
+    none.level = &level;
+    none.camera = {1000, 300};
+    Canvas empty;
+    drawWorld(empty.ctx, none);
+    const sf::Image without = empty.image();
+
+    EXPECT_GT(differingPixels(render(true), without), 100);
+    boss.defeated = true;
+    EXPECT_GT(differingPixels(render(false), without), 100);  // sinking
+    boss.gone = true;
+    EXPECT_EQ(differingPixels(render(false), without), 0);
 }

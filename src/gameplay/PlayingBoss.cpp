@@ -1,0 +1,51 @@
+// The boss fight of a story act: trigger, the fight each frame, defeat.
+#include "content/BossFight.h"
+#include "core/Mivoland2.h"
+
+bool Mivoland2::bossPresent() const { return session.bossActive || (boss.defeated && !boss.gone); }
+
+void Mivoland2::startBossFight() {
+    session.bossStarted = session.bossActive = true;
+    session.respawnPoint = arenaRespawnPoint(level);
+    ::startBossFight(boss, level);
+    playMusic(actMusicId());
+}
+
+void Mivoland2::updateBossFight(float dt) {
+    if (!bossPresent()) return;
+    BossArena arena = bossArenaOf(level, {player.x, player.y});
+    const BossFrame frame = stepBossFight(boss, arena, player, input.jumpHeld, dt, effects, effectsRng);
+    for (int sound : frame.sounds) playSound(sound);
+    if (frame.bossHit) {
+        fireScriptEvent("bosshit");
+        addShake(0.3f);
+    }
+    if (frame.hurt != HurtResult::Ignored) {
+        fireScriptEvent("hurt");
+        playSound(2);
+        addShake(0.25f);
+    }
+    if (frame.bossDefeated && session.bossActive) defeatBoss();
+}
+
+void Mivoland2::defeatBoss() {
+    session.bossStarted = session.bossActive = false;
+    session.bossDefeated = true;
+    session.score += kBossPoints;
+    addShake(0.5f);
+    if (level.bossId == 9) {
+        unlockAchievement(8);
+        clearAct();
+        return;
+    }
+    dropGoalAfterBoss(session, level);
+    playMusic(player.transformed ? std::string("form") : zoneMusicId(level.zone));
+}
+
+void Mivoland2::resetBoss() { boss = BossState{}; }
+
+std::optional<sf::Vector2f> Mivoland2::bossTarget() const {
+    if (!session.bossActive || boss.defeated) return std::nullopt;
+    if (boss.weakRadius > 0) return sf::Vector2f(boss.weakX, boss.weakY);
+    return sf::Vector2f(boss.x, boss.y);
+}
