@@ -77,7 +77,17 @@ TEST(Screens, NewGameInSlotOneRunsThroughTheStoryIntoActOneAndContinuesLater) {
     EXPECT_EQ(d.game().save.hero, 3);
     EXPECT_EQ(d.game().save.zone, 0);
     EXPECT_EQ(d.game().save.act, 1);
-    d.step(30);
+    EXPECT_EQ(d.game().player.hero, 3);
+    EXPECT_EQ(d.game().level.zone, 0);
+    EXPECT_EQ(d.game().level.act, 1);
+    // The act runs: the clock goes and the hero runs right.
+    const float startX = d.game().player.x;
+    d.hold(K::Right);
+    d.step(90);
+    d.release(K::Right);
+    EXPECT_GT(d.game().session.actTime, 1.0f);
+    EXPECT_GT(d.game().player.x, startX + 100.0f);
+    d.saveFrame("screens_act1.png");
 
     // Later: the slot has reached zone 2 act 2; choosing it goes straight there.
     quitToTitle(d);
