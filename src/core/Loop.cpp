@@ -74,6 +74,9 @@ void Mivoland2::update(float dt) {
         case GameState::Playing: updatePlaying(dt); break;
         case GameState::ActResults: updateActResults(dt); break;
         case GameState::ActSelect: updateActSelect(); break;
+        // Special stage and hidden temple (gameplay/SpecialScreen.cpp, TempleScreen.cpp).
+        case GameState::SpecialStage: updateSpecialStage(dt); break;
+        case GameState::HiddenTemple: updateHiddenTemple(dt); break;
         default: break;
     }
 }
@@ -92,6 +95,9 @@ void Mivoland2::drawScreen(DrawContext& ctx) {
         case GameState::Playing: drawPlaying(ctx); break;
         case GameState::ActResults: drawActResults(ctx); break;
         case GameState::ActSelect: drawActSelect(ctx); break;
+        // Special stage and hidden temple (gameplay/SpecialScreen.cpp, TempleScreen.cpp).
+        case GameState::SpecialStage: drawSpecialStage(ctx); break;
+        case GameState::HiddenTemple: drawHiddenTemple(ctx); break;
         default: break;
     }
     drawToast(ctx);

@@ -21,6 +21,8 @@
 #include "content/Bosses.h"
 #include "gameplay/ActFlow.h"
 #include "gameplay/Player.h"
+#include "gameplay/Special.h"
+#include "gameplay/Temple.h"
 #include "level/Effects.h"
 #include "level/Level.h"
 #include "persist/Achievements.h"
@@ -237,4 +239,31 @@ public:
     SaveSlot save;         // the record of the game being played
     AchievementState achievements;
     int storyPage = 0;     // page of the story and ending screens
+
+    // ---- Special stage (gameplay/SpecialScreen.cpp) -----------------------
+    // Shows the run of the entry (screen SpecialStage, music "special"); an
+    // entry that does not start leaves everything as it is.
+    void startSpecialRun(const SpecialEntry& entry);
+    void updateSpecialStage(float dt);
+    void drawSpecialStage(DrawContext& ctx);
+    // The run's result has been shown: back into the act.
+    void endSpecialRun(int result);
+
+    SpecialRun specialRun;
+    int specialStone = 0;        // the stone the run is for, 0..6
+    bool specialDivine = false;  // a Divine run
+
+    // ---- Hidden temple (gameplay/TempleScreen.cpp) ------------------------
+    // Opens the temple for a visit: the hero, the Divine Stones held and the
+    // hero's full jump speed stay as they are for the whole visit.
+    void openTemple(bool introSeen, int hero, int divineStones, float jumpSpeed);
+    void updateHiddenTemple(float dt);
+    void drawHiddenTemple(DrawContext& ctx);
+    void templeIntroSeen();  // the awakening is over
+    void leaveTemple();      // back into the act
+
+    TempleState temple;
+    int templeHero = 0;
+    int templeDivineStones = 0;
+    float templeJumpSpeed = 0.0f;
 };

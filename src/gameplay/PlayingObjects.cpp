@@ -25,5 +25,3 @@ void Mivoland2::runObjectPasses(float dt) {
         if (state != GameState::Playing) return;
     }
 }
-
-void Mivoland2::enterStonePortal(int) {}
