@@ -6,6 +6,7 @@
 #include "core/Mivoland2.h"
 #include "core/platform/FileSystem.h"
 #include "core/platform/Platform.h"
+#include "persist/PlayerName.h"
 #include "render/Draw.h"
 
 Mivoland2::Mivoland2(Mivoland2Options opts) : options(std::move(opts)) {
@@ -32,6 +33,7 @@ bool Mivoland2::startUp() {
     audio.buildSoundBank();
     audio.buildMusicCatalogue();
     achievements = loadAchievements(dataDir);
+    playerName = loadPlayerName(dataDir);
     goToMainMenu();
     return true;
 }
@@ -61,6 +63,13 @@ void Mivoland2::update(float dt) {
 
     switch (state) {
         case GameState::MainMenu: updateMainMenu(); break;
+        // Menu screens (core/SaveSelect.cpp, HeroSelect.cpp, Story.cpp, ...).
+        case GameState::SaveSelect: updateSaveSelect(); break;
+        case GameState::HeroSelect: updateHeroSelect(); break;
+        case GameState::Story: updateStory(); break;
+        case GameState::Ending: updateEnding(); break;
+        case GameState::Options: updateOptions(); break;
+        case GameState::Extras: updateExtras(); break;
         // Play session (gameplay/Playing*.cpp).
         case GameState::Playing: updatePlaying(dt); break;
         case GameState::ActResults: updateActResults(dt); break;
@@ -75,6 +84,13 @@ void Mivoland2::update(float dt) {
 void Mivoland2::drawScreen(DrawContext& ctx) {
     switch (state) {
         case GameState::MainMenu: drawMainMenu(ctx); break;
+        // Menu screens (core/SaveSelect.cpp, HeroSelect.cpp, Story.cpp, ...).
+        case GameState::SaveSelect: drawSaveSelect(ctx); break;
+        case GameState::HeroSelect: drawHeroSelect(ctx); break;
+        case GameState::Story: drawStory(ctx); break;
+        case GameState::Ending: drawEnding(ctx); break;
+        case GameState::Options: drawOptions(ctx); break;
+        case GameState::Extras: drawExtras(ctx); break;
         // Play session (gameplay/PlayingDraw.cpp).
         case GameState::Playing: drawPlaying(ctx); break;
         case GameState::ActResults: drawActResults(ctx); break;

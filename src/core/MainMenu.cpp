@@ -1,5 +1,4 @@
 #include "core/Mivoland2.h"
-#include "render/Draw.h"
 
 namespace {
 
@@ -24,12 +23,14 @@ void Mivoland2::updateMainMenu() {
         window.close();
         return;
     }
-    // A chosen button opens its screen; until a screen is in the game its
-    // button leaves the menu as it is.
-    runMenuList(menu);
+    // "Multiplayer", "Mivo Maker" and "Mods" open their screens once those
+    // are in the game; until then they leave the menu as it is.
+    switch (runMenuList(menu)) {
+        case 0: openSaveSelect(); break;
+        case 4: openOptions(); break;
+        case 5: openExtras(); break;
+        default: break;
+    }
 }
 
-void Mivoland2::drawMainMenu(DrawContext& ctx) {
-    drawVerticalGradient(ctx, {0.0f, 0.0f, 960.0f, 540.0f}, sf::Color(24, 16, 60), sf::Color(60, 30, 110));
-    drawMenuButtons(menu, ctx, totalTime, 22);
-}
+// The title screen is drawn in core/Title.cpp.

@@ -4,6 +4,8 @@
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Graphics/View.hpp>
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <optional>
@@ -118,6 +120,46 @@ public:
     bool inMultiplayerGame() const { return false; }  // hosting, or joined and connected
 
     AudioSystem audio;
+
+    // ---- Menu screens: title, save select, hero select, options, extras,
+    // story and ending (core/Title.cpp, core/SaveSelect.cpp,
+    // core/HeroSelect.cpp, core/Options.cpp, core/Extras.cpp, core/Story.cpp,
+    // core/Ending.cpp). Each open* builds the screen's list and enters it.
+    void openSaveSelect();
+    void updateSaveSelect();
+    void drawSaveSelect(DrawContext& ctx);
+    void chooseSaveSlot(int slot);  // continue a used slot, or a new game in an empty one
+
+    void openHeroSelect();
+    void updateHeroSelect();
+    void drawHeroSelect(DrawContext& ctx);
+    void startNewGame();  // "Start!": the picked hero from zone 0 act 1, then the story
+
+    void openOptions();
+    void updateOptions();
+    void drawOptions(DrawContext& ctx);
+    void leaveOptions();  // saves the settings and returns to the title
+
+    void openExtras();
+    void updateExtras();
+    void drawExtras(DrawContext& ctx);
+
+    void openStory();   // page 0, music "the_unspoken"
+    void updateStory();
+    void drawStory(DrawContext& ctx);
+
+    void openEnding();  // page 0, music "title"; entered after the final act
+    void updateEnding();
+    void drawEnding(DrawContext& ctx);
+
+    // A hero figure on a menu screen (the backdrop is render/Background.h's).
+    void drawMenuHero(DrawContext& ctx, int hero, sf::Vector2f centre, float scale, float time, float spin = 0.0f);
+
+    bool deleteMode = false;  // save select: choosing a slot deletes it
+    int heroPick = 0;         // hero select: the highlighted hero 0..8
+    std::array<SaveSlot, kSaveSlotCount> slotPreview;  // save select: the three slot files as read
+
+    std::string playerName;  // the name shown to other players ("player_name.txt")
 
     // ---- Play session (gameplay/Playing*.cpp; the pure steps in gameplay/ActFlow.h)
     // A story act: stores it in the save record, raises the furthest act,
