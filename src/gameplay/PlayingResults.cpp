@@ -45,9 +45,7 @@ void Mivoland2::continueAfterResults() {
         save.zone = 5;
         save.act = 2;
         writeSave();
-        state = GameState::Ending;
-        storyPage = 0;
-        playMusic("title");
+        openEnding();
         return;
     }
     startAct(next.zone, next.act);
