@@ -5,7 +5,7 @@
 // on walls, and times the player step. Items, baddies, their shots and the
 // hazards act on the heroes as in play, and a second table shows the hits
 // taken and the deaths (falls and lost hearts) in every act; with
-// --no-baddies only the parts of the object pass that move the hero run.
+// --no-baddies the act's baddies are taken out first.
 //
 //   player_runner [--abilities] [--no-baddies] [seconds per act]
 #include <algorithm>
@@ -41,78 +41,10 @@ struct RunResult {
     int loopsRun = 0, loopsFallen = 0, loopsSlidBack = 0;
 };
 
-// The parts of the object pass that move the player: springs, dash panels,
-// updrafts, crumblers, checkpoints and the level's side walls.
+// The act's side walls and where a fallen hero comes back.
 struct World {
     Level& level;
     sf::Vector2f respawn;
-
-    void springs(Player& p) {
-        for (Spring& s : level.springs) {
-            s.squash = std::max(s.squash - 4.0f * kDt, 0.0f);
-            if (s.lifetime > 0) s.lifetime -= kDt;
-            bool fresh = s.lifetime > 0 && s.squash > 0.5f;
-            if (fresh) continue;
-            if (std::fabs(p.x - s.x) < 26 && p.y + 18 > s.y - 28 && p.y < s.y && (p.grounded || p.vy >= 0)) {
-                p.grounded = false;
-                p.surface = -1;
-                p.vy = -s.power;
-                if (s.sideways != 0) p.vx = float(s.sideways) * s.power * 0.6f;
-                p.rolling = p.spinning = p.gliding = p.slamming = p.homingUsed = false;
-                p.y = s.y - 42;
-                s.squash = 1;
-            }
-        }
-        std::erase_if(level.springs, [](const Spring& s) { return s.lifetime > -1 && s.lifetime <= 0; });
-    }
-
-    void dashPanels(Player& p) {
-        if (!p.grounded || p.surface >= 0) return;
-        for (const DashPanel& d : level.dashPanels) {
-            if (std::fabs(p.x - d.x) < 30 && d.direction * p.groundSpeed < 1100) {
-                p.groundSpeed = d.direction * 1100;
-                p.facing = d.direction > 0 ? 1 : -1;
-            }
-        }
-    }
-
-    void updrafts(Player& p) {
-        for (const Hazard& h : level.hazards) {
-            if (h.kind != HazardKind::Updraft) continue;
-            if (std::fabs(p.x - h.x) < h.w / 2 && p.y < h.y && p.y > h.y - h.h) {
-                p.vy = std::max(p.vy - 3400.0f * kDt, -620.0f);
-                p.grounded = false;
-                p.surface = -1;
-                p.gliding = false;
-            }
-        }
-    }
-
-    void crumblers(Player& p) {
-        for (std::size_t i = 0; i < level.platforms.size(); ++i) {
-            Platform& pl = level.platforms[i];
-            if (pl.fallen || pl.crumbleTimer < 0) continue;
-            pl.crumbleTimer -= kDt;
-            if (pl.crumbleTimer <= 0) {
-                pl.fallen = true;
-                if (p.grounded && p.surface == int(i)) {
-                    p.grounded = false;
-                    p.surface = -1;
-                    p.vx = p.groundSpeed;
-                    p.vy = 0;
-                }
-            }
-        }
-    }
-
-    void checkpoints(const Player& p) {
-        for (Checkpoint& c : level.checkpoints) {
-            if (!c.reached && std::fabs(p.x - c.x) < 30 && std::fabs(p.y - (c.y - 30)) < 60) {
-                c.reached = true;
-                respawn = {c.x, c.y - 40};
-            }
-        }
-    }
 
     void walls(Player& p) {
         float lo = -380, hi = level.endX - 18;
@@ -120,15 +52,6 @@ struct World {
             p.x = std::clamp(p.x, lo, hi);
             p.vx = 0;
             if (p.grounded) p.groundSpeed = 0;
-        }
-    }
-
-    void restoreCrumblers() {
-        for (Platform& pl : level.platforms) {
-            if (pl.crumbles) {
-                pl.fallen = false;
-                pl.crumbleTimer = -1;
-            }
         }
     }
 };
@@ -320,6 +243,10 @@ RunResult runAct(int hero, int zone, int act, float limit, bool abilities, StepC
                  const Trace& trace = {}, bool objects = true) {
     Level level;
     generateAct(level, zone, act);
+    if (!objects) {
+        // The rest of the object pass still runs as in play.
+        level.enemies.clear();
+    }
     RunResult r;
     r.goalX = level.bossX - 160;
     World world{level, level.startPos};
@@ -340,7 +267,6 @@ RunResult runAct(int hero, int zone, int act, float limit, bool abilities, StepC
             DeathFallStep d = updateDeathFall(p, kDt);
             if (d.respawnDue) {
                 p = respawnPlayer(p, world.respawn);
-                world.restoreCrumblers();
                 restoreAfterRespawn(level, fx);
                 strategy = Strategy();
                 strategy.useAbilities = abilities;
@@ -379,7 +305,7 @@ RunResult runAct(int hero, int zone, int act, float limit, bool abilities, StepC
         if (p.buildSpring) level.springs.push_back(gadgetSpringFor(p));
         world.walls(p);
         bool killedNow = false;
-        if (objects && !p.dead) {
+        if (!p.dead) {
             ObjectFrame frame;
             frame.dt = kDt;
             frame.time = time;
@@ -398,12 +324,6 @@ RunResult runAct(int hero, int zone, int act, float limit, bool abilities, StepC
             r.hits += ev.hits;
             r.broken += ev.baddiesBroken;
             killedNow = ev.killed;
-        } else if (!objects) {
-            world.springs(p);
-            world.dashPanels(p);
-            world.updrafts(p);
-            world.crumblers(p);
-            world.checkpoints(p);
         }
 
         if (p.dead) {
@@ -479,7 +399,7 @@ int main(int argc, char** argv) {
     std::printf("Strategy: hold Right, jump when blocked or at a gap edge, spin dash when stopped%s\n",
                 abilities ? ", air ability over pits" : "");
     std::printf("%s\n", objects ? "Items, baddies and hazards act on the heroes"
-                                 : "Baddies and hazards off: springs, dash panels, updrafts and crumblers only");
+                                 : "Baddies taken out");
     std::printf("Each cell: furthest x reached as %% of the goal x (bossX - 160), * = goal reached, then falls\n\n");
     std::printf("%-6s", "hero");
     for (int zone = 0; zone < 6; ++zone)

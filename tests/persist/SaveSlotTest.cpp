@@ -1,38 +1,16 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "persist/Achievements.h"
 #include "persist/PlayerName.h"
 #include "persist/SaveSlot.h"
+#include "support/TempFolder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-struct TempFolder {
-    std::string path;
-    TempFolder() {
-        const char* base = std::getenv("MIVO_TEST_OUT");
-        fs::path root = base ? fs::path(base) : fs::temp_directory_path();
-        fs::path p = root / ("persist-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(p);
-        fs::create_directories(p);
-        path = p.string() + "/";
-    }
-    ~TempFolder() { fs::remove_all(path); }
-    void write(const std::string& name, const std::string& text) const { std::ofstream(path + name) << text; }
-    std::string read(const std::string& name) const {
-        std::ifstream in(path + name);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-};
 
 SaveSlot parse(const std::string& text) {
     std::istringstream in(text);
@@ -82,31 +60,31 @@ TEST(SaveSlot, RoundTripsThroughTheDataFolderAndSkipsNoSave) {
     s.divineStones = 9;
     s.score = -250;
     s.furthestAct = 7;
-    ASSERT_TRUE(saveSlot(dir.path, 1, s));
+    ASSERT_TRUE(saveSlot(dir.path(), 1, s));
     EXPECT_EQ(dir.read("slot2.txt"), "4 3 2 0 9 -250 0 7 0");
-    EXPECT_FALSE(fs::exists(dir.path + "slot2.txt.tmp"));
-    SaveSlot back = loadSlot(dir.path, 1);
+    EXPECT_FALSE(fs::exists(dir.path() + "slot2.txt.tmp"));
+    SaveSlot back = loadSlot(dir.path(), 1);
     EXPECT_TRUE(back.exists);
     EXPECT_EQ(formatSlot(back), formatSlot(s));
 
-    EXPECT_FALSE(saveSlot(dir.path, -1, s));
-    EXPECT_FALSE(loadSlot(dir.path, -1).exists);
-    EXPECT_FALSE(loadSlot(dir.path, 7).exists);
-    EXPECT_FALSE(loadSlot(dir.path, 0).exists);  // no file
+    EXPECT_FALSE(saveSlot(dir.path(), -1, s));
+    EXPECT_FALSE(loadSlot(dir.path(), -1).exists);
+    EXPECT_FALSE(loadSlot(dir.path(), 7).exists);
+    EXPECT_FALSE(loadSlot(dir.path(), 0).exists);  // no file
 
-    fs::create_directory(dir.path + "slot3.txt");  // a folder where the file should be
-    EXPECT_FALSE(loadSlot(dir.path, 2).exists);
-    EXPECT_FALSE(saveSlot(dir.path, 2, s));
+    fs::create_directory(dir.path() + "slot3.txt");  // a folder where the file should be
+    EXPECT_FALSE(loadSlot(dir.path(), 2).exists);
+    EXPECT_FALSE(saveSlot(dir.path(), 2, s));
 }
 
 TEST(Achievements, FileRoundTripAndBits) {
     TempFolder dir;
-    EXPECT_EQ(loadAchievements(dir.path).unlocked, 0u);
+    EXPECT_EQ(loadAchievements(dir.path()).unlocked, 0u);
     dir.write("achievements.txt", "garbage");
-    EXPECT_EQ(loadAchievements(dir.path).baddiesBroken, 0);
+    EXPECT_EQ(loadAchievements(dir.path()).baddiesBroken, 0);
     dir.write("achievements.txt", "5 -3");
-    EXPECT_EQ(loadAchievements(dir.path).unlocked, 5u);
-    EXPECT_EQ(loadAchievements(dir.path).baddiesBroken, 0);
+    EXPECT_EQ(loadAchievements(dir.path()).unlocked, 5u);
+    EXPECT_EQ(loadAchievements(dir.path()).baddiesBroken, 0);
 
     AchievementState a;
     EXPECT_TRUE(setAchievementBit(a, 3));
@@ -114,7 +92,7 @@ TEST(Achievements, FileRoundTripAndBits) {
     EXPECT_FALSE(setAchievementBit(a, 12));
     EXPECT_FALSE(setAchievementBit(a, -1));
     a.baddiesBroken = 49;
-    ASSERT_TRUE(saveAchievements(dir.path, a));
+    ASSERT_TRUE(saveAchievements(dir.path(), a));
     EXPECT_EQ(dir.read("achievements.txt"), "8 49");
     EXPECT_EQ(achievementTable()[2].name, std::string("Baddie Breaker"));
 }
@@ -135,16 +113,16 @@ TEST(PlayerName, CleansTheFirstLine) {
     for (const Case& c : cases) EXPECT_EQ(cleanPlayerName(c.line), c.name) << c.line;
 
     TempFolder dir;
-    std::string fresh = loadPlayerName(dir.path);
+    std::string fresh = loadPlayerName(dir.path());
     ASSERT_EQ(fresh.size(), 9u);
     EXPECT_EQ(fresh.substr(0, 6), "Player");
     int n = std::stoi(fresh.substr(6));
     EXPECT_GE(n, 100);
     EXPECT_LE(n, 999);
-    EXPECT_FALSE(fs::exists(dir.path + "player_name.txt"));  // a fresh name is not written here
+    EXPECT_FALSE(fs::exists(dir.path() + "player_name.txt"));  // a fresh name is not written here
 
     dir.write("player_name.txt", "Runner\nsecond line");
-    EXPECT_EQ(loadPlayerName(dir.path), "Runner");
+    EXPECT_EQ(loadPlayerName(dir.path()), "Runner");
     EXPECT_EQ(freshPlayerName(0), "Player100");
     EXPECT_EQ(freshPlayerName(899), "Player999");
 }
