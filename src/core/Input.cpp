@@ -7,6 +7,8 @@
 
 bool LiveKeySource::keyDown(sf::Keyboard::Key key) const { return sf::Keyboard::isKeyPressed(key); }
 
+bool LiveKeySource::mouseDown(sf::Mouse::Button button) const { return sf::Mouse::isButtonPressed(button); }
+
 bool LiveKeySource::hasFocus() const { return window_.isOpen() && window_.hasFocus(); }
 
 int LiveKeySource::firstPad() const {
@@ -48,6 +50,8 @@ HeldStates readHeldStates(const KeySource& keys) {
     h.jump = down(K::Space) || down(K::W) || down(K::Up) || down(K::Z);
     h.action = down(K::LShift) || down(K::RShift) || down(K::K) || down(K::X);
     h.transform = down(K::F) || down(K::C);
+    h.mouseLeft = keys.mouseDown(sf::Mouse::Left);
+    h.mouseRight = keys.mouseDown(sf::Mouse::Right);
 
     if (keys.padConnected()) {
         using J = sf::Joystick;
@@ -95,6 +99,8 @@ void applyHeldStates(InputState& in, const HeldStates& now) {
     in.actionHeld = now.action;
     in.transformHeld = now.transform;
     in.padStartHeld = now.padStart;
+    in.mouseLeftHeld = now.mouseLeft;
+    in.mouseRightHeld = now.mouseRight;
 }
 
 // ---- Touch buttons --------------------------------------------------------

@@ -2,6 +2,7 @@
 #include <SFML/System/Vector2.hpp>
 #include <SFML/Window/Joystick.hpp>
 #include <SFML/Window/Keyboard.hpp>
+#include <SFML/Window/Mouse.hpp>
 #include <SFML/Window/Window.hpp>
 #include <cstdint>
 #include <map>
@@ -18,6 +19,7 @@
 struct KeySource {
     virtual ~KeySource() = default;
     virtual bool keyDown(sf::Keyboard::Key key) const = 0;
+    virtual bool mouseDown(sf::Mouse::Button button) const = 0;
     // Held states count only while the game window has the focus.
     virtual bool hasFocus() const = 0;
     // The first connected gamepad: whether there is one, its buttons and its
@@ -32,6 +34,7 @@ class LiveKeySource : public KeySource {
 public:
     explicit LiveKeySource(const sf::Window& window) : window_(window) {}
     bool keyDown(sf::Keyboard::Key key) const override;
+    bool mouseDown(sf::Mouse::Button button) const override;
     bool hasFocus() const override;
     bool padConnected() const override;
     bool padButton(unsigned button) const override;
@@ -45,12 +48,14 @@ private:
 // Keys, buttons and axes set by hand.
 struct ScriptedKeySource : KeySource {
     std::set<sf::Keyboard::Key> keys;
+    std::set<sf::Mouse::Button> mouseButtons;
     bool focus = true;
     bool pad = false;
     std::set<unsigned> buttons;
     std::map<sf::Joystick::Axis, float> axes;
 
     bool keyDown(sf::Keyboard::Key key) const override { return keys.count(key) != 0; }
+    bool mouseDown(sf::Mouse::Button button) const override { return mouseButtons.count(button) != 0; }
     bool hasFocus() const override { return focus; }
     bool padConnected() const override { return pad; }
     bool padButton(unsigned button) const override { return pad && buttons.count(button) != 0; }
@@ -70,6 +75,7 @@ struct HeldStates {
     bool left = false, right = false, up = false, down = false;
     bool jump = false, action = false, transform = false;
     bool padStart = false;
+    bool mouseLeft = false, mouseRight = false;
 };
 
 // The held states now: nothing while the window lacks the focus.
@@ -131,6 +137,7 @@ struct InputState {
     bool actionPressed = false, actionReleased = false;
     bool transformPressed = false;
     bool padStartHeld = false;
+    bool mouseLeftHeld = false, mouseRightHeld = false;  // only while the window has the focus
 
     bool pressed(sf::Keyboard::Key key) const;
 

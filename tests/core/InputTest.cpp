@@ -39,9 +39,23 @@ TEST(HeldStates, NothingIsHeldWithoutFocus) {
     keys.keys = {K::Left, K::Space};
     keys.pad = true;
     keys.buttons = {kPadJump, kPadStart};
+    keys.mouseButtons = {sf::Mouse::Left, sf::Mouse::Right};
     keys.focus = false;
     const HeldStates h = readHeldStates(keys);
-    EXPECT_FALSE(h.left || h.jump || h.padStart);
+    EXPECT_FALSE(h.left || h.jump || h.padStart || h.mouseLeft || h.mouseRight);
+}
+
+TEST(HeldStates, MouseButtonsAreHeldStatesOfTheSnapshot) {
+    ScriptedKeySource keys;
+    keys.mouseButtons = {sf::Mouse::Right};
+    InputState in;
+    applyHeldStates(in, readHeldStates(keys));
+    EXPECT_FALSE(in.mouseLeftHeld);
+    EXPECT_TRUE(in.mouseRightHeld);
+    keys.mouseButtons = {sf::Mouse::Left};
+    applyHeldStates(in, readHeldStates(keys));
+    EXPECT_TRUE(in.mouseLeftHeld);
+    EXPECT_FALSE(in.mouseRightHeld);
 }
 
 TEST(HeldStates, GamepadStickDpadAndButtons) {

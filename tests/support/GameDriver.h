@@ -32,6 +32,8 @@ public:
     // Held keys stay down until released; they apply from the next frame.
     void hold(sf::Keyboard::Key key) { keys_.keys.insert(key); }
     void release(sf::Keyboard::Key key) { keys_.keys.erase(key); }
+    void holdMouse(sf::Mouse::Button b) { keys_.mouseButtons.insert(b); }
+    void releaseMouse(sf::Mouse::Button b) { keys_.mouseButtons.erase(b); }
 
     // Screen state.
     GameState screen() const { return game_->state; }

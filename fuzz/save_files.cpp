@@ -1,0 +1,30 @@
+// Feeds arbitrary bytes to the readers of the settings and save slot files,
+// and checks that what they read writes back and reads again the same.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+
+#include "persist/SaveSlot.h"
+#include "persist/Settings.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    {
+        std::istringstream in(text);
+        const Settings s = parseSettings(in);
+        if (s.musicVolume < 0 || s.musicVolume > 100 || s.soundVolume < 0 || s.soundVolume > 100) std::abort();
+        std::istringstream again(formatSettings(s));
+        if (formatSettings(parseSettings(again)) != formatSettings(s)) std::abort();
+    }
+    {
+        std::istringstream in(text);
+        const SaveSlot s = parseSlot(in);
+        if (s.exists) {
+            std::istringstream again(formatSlot(s));
+            if (formatSlot(parseSlot(again)) != formatSlot(s)) std::abort();
+        }
+    }
+    return 0;
+}
