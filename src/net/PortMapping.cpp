@@ -1,6 +1,9 @@
 #include "net/PortMapping.h"
 
 #include <algorithm>
+#include <exception>
+#include <system_error>
+#include <thread>
 
 #include "net/PortMapSockets.h"
 #include "net/PortMapText.h"
@@ -99,21 +102,31 @@ ExternalAddress getExternalAddress(const UpnpGateway& gateway) {
 }
 
 void removePortMapping(UpnpGateway gateway, std::uint16_t port) {
-    soapCall(gateway, "DeletePortMapping", deletePortMappingArguments(port));
+    try {
+        soapCall(gateway, "DeletePortMapping", deletePortMappingArguments(port));
+    } catch (const std::exception&) {
+    }
 }
 
 void runPortMappingJob(std::shared_ptr<Job> job, std::uint16_t port, std::string localAddress,
                        RouterTargets targets) {
-    const auto publicAddress = lookupPublicAddress(targets.publicAddressUrl, kPublicAddressTimeout);
-    const UpnpGateway gateway = discoverGateway(targets);
+    std::optional<std::uint32_t> publicAddress;
+    UpnpGateway gateway;
     bool added = false;
     ExternalAddress external;
     UpnpGateway outer;
-    if (gateway.found) {
-        added = addPortMapping(gateway, port, localAddress);
-        external = getExternalAddress(gateway);
-        if (external.answered && (external.address == 0 || isPrivateAddress(external.address)))
-            outer = findOuterRouter(gateway.host, targets);
+    // Nothing may escape a detached thread; whatever failed simply counts as
+    // not found, and the job is finished all the same.
+    try {
+        publicAddress = lookupPublicAddress(targets.publicAddressUrl, kPublicAddressTimeout);
+        gateway = discoverGateway(targets);
+        if (gateway.found) {
+            added = addPortMapping(gateway, port, localAddress);
+            external = getExternalAddress(gateway);
+            if (external.answered && (external.address == 0 || isPrivateAddress(external.address)))
+                outer = findOuterRouter(gateway.host, targets);
+        }
+    } catch (const std::exception&) {
     }
 
     std::lock_guard lock(job->mutex);
@@ -126,6 +139,25 @@ void runPortMappingJob(std::shared_ptr<Job> job, std::uint16_t port, std::string
     job->routerExternalAddress = external.address;
     job->routerAnswered = external.answered;
     job->done = true;
+}
+
+bool startPortMappingJob(std::shared_ptr<Job> job, std::uint16_t port, std::string localAddress,
+                         RouterTargets targets) {
+    try {
+        std::thread(runPortMappingJob, std::move(job), port, std::move(localAddress), std::move(targets)).detach();
+        return true;
+    } catch (const std::system_error&) {
+        return false;
+    }
+}
+
+void startPortMappingRemoval(const Job& job, std::uint16_t port) {
+    if (!job.gatewayHeld || !job.mappingAdded) return;
+    try {
+        std::thread(removePortMapping, job.gateway, port).detach();
+    } catch (const std::system_error&) {
+        // The lease ends a forgotten mapping by itself.
+    }
 }
 
 }  // namespace mp

@@ -46,6 +46,16 @@ constexpr std::chrono::milliseconds kOuterRouterWait{1500};
 void runPortMappingJob(std::shared_ptr<Job> job, std::uint16_t port, std::string localAddress,
                        RouterTargets targets = {});
 
+// Runs runPortMappingJob on a detached thread that holds its own reference to
+// the job; false if no thread could be started.
+bool startPortMappingJob(std::shared_ptr<Job> job, std::uint16_t port, std::string localAddress,
+                         RouterTargets targets = {});
+
+// When the job holds a router and the mapping was added, removes the mapping
+// on a detached thread of its own that shares nothing with the game. The
+// caller holds the job's mutex.
+void startPortMappingRemoval(const Job& job, std::uint16_t port);
+
 // This computer's address as the Internet sees it, asked of a web service;
 // nothing when it does not answer with an address in time.
 std::optional<std::uint32_t> lookupPublicAddress(const std::string& url, std::chrono::milliseconds timeout);

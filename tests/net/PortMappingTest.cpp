@@ -2,6 +2,9 @@
 // 127.0.0.1 and, where one is wanted, a router in front of it at 127.0.0.2.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "net/FakeRouter.h"
 #include "net/PortMapDecision.h"
 #include "net/PortMapText.h"
@@ -232,6 +235,49 @@ TEST(PortMapping, PublicAddressLookup) {
     garbled.publicAddress = "<html>not an address</html>";
     garbled.start();
     EXPECT_FALSE(lookupPublicAddress(garbled.ipUrl(), kPublicAddressTimeout));
+}
+
+}  // namespace
+
+namespace {
+
+// Waits (generously) for something a worker thread does.
+template <class Done>
+bool eventually(Done done) {
+    for (int i = 0; i < 3000 && !done(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return done();
+}
+
+bool deleted(const FakeRouter& router) {
+    for (const auto& call : router.calls())
+        if (call.action == "DeletePortMapping") return true;
+    return false;
+}
+
+// The player may leave the lobby before the worker is done: the worker still
+// finishes into a job nobody reads, and lets go of it.
+TEST(PortMapping, WorkerOutlivesTheLobbyAndRemovalRunsOnItsOwn) {
+    FakeRouter home;
+    home.start();
+    FakeRouter outer("127.0.0.2");
+    outer.start();
+    auto job = std::make_shared<Job>();
+    const std::weak_ptr<Job> watch = job;
+    ASSERT_TRUE(startPortMappingJob(job, kPort, "127.0.0.1", loopbackTargets(home, outer)));
+    job.reset();
+    ASSERT_TRUE(eventually([&] { return watch.expired(); }));
+    EXPECT_EQ(leasesAsked(home), std::vector<std::string>{"7200"});
+
+    Job finished;
+    finished.gatewayHeld = true;
+    finished.mappingAdded = false;  // nothing to remove
+    startPortMappingRemoval(finished, kPort);
+    finished.gateway = fetchGateway(home.location());
+    finished.mappingAdded = true;
+    startPortMappingRemoval(finished, kPort);
+    ASSERT_TRUE(eventually([&] { return deleted(home); }));
+    EXPECT_EQ(home.calls().back().action, "DeletePortMapping");
+    EXPECT_EQ(home.calls().size(), 3u);  // the mapping, the address, one removal
 }
 
 }  // namespace
