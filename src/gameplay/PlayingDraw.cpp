@@ -58,12 +58,13 @@ void Mivoland2::drawPlaying(DrawContext& ctx) {
         hud.bossHp = boss.hp;
         hud.bossMaxHp = std::max(boss.maxHp, 1);
     }
-    hud.titleCardTime = session.titleCardTime;
+    hud.titleCardTime = session.debugActive ? 0.0f : session.titleCardTime;  // hidden while editing
     hud.zone = level.zone;
     hud.act = level.act;
     hud.makerTest = session.playingCourse;
     drawHud(ctx, hud);
     if (paused) drawPause(ctx, session.pauseList, player.hero, totalTime);
+    else if (session.debugActive) drawDebugHud(ctx);
 }
 
 void Mivoland2::drawActResults(DrawContext& ctx) {
