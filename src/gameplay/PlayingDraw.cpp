@@ -58,7 +58,7 @@ void Mivoland2::drawPlaying(DrawContext& ctx) {
         hud.bossHp = boss.hp;
         hud.bossMaxHp = std::max(boss.maxHp, 1);
     }
-    hud.titleCardTime = session.debugActive ? 0.0f : session.titleCardTime;  // hidden while editing
+    hud.titleCardTime = session.titleCardTime;
     hud.zone = level.zone;
     hud.act = level.act;
     hud.makerTest = session.playingCourse;
