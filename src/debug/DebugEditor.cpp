@@ -64,7 +64,11 @@ void flyDebugHero(Player& p, const DebugFlyKeys& keys, float dt) {
     if (dx != 0) p.facing = dx;
     p.vx = p.vy = p.groundSpeed = 0;
     p.grounded = false;
+    // A hero caught in a death fall is alive again; the fall starts afresh
+    // should it die later.
     p.dead = false;
+    p.deathStarted = false;
+    p.deathTime = 0;
     p.surface = -1;
     p.loopIndex = -1;
 }

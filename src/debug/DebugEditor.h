@@ -64,7 +64,8 @@ struct DebugFlyKeys {
     bool fast = false;
 };
 // Moves the hero by the held directions and holds it still otherwise: no
-// speed, not grounded, not dead, on no surface and in no loop.
+// speed, not grounded, not dead (nor falling from a death), on no surface and
+// in no loop.
 void flyDebugHero(Player& player, const DebugFlyKeys& keys, float dt);
 
 // ---- Cursor ---------------------------------------------------------------------

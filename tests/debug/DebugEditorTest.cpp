@@ -117,6 +117,8 @@ TEST(DebugEditor, FlyingMovesByTheHeldKeysAndHoldsEverythingElseStill) {
         p.groundSpeed = 400;
         p.grounded = true;
         p.dead = true;
+        p.deathStarted = true;
+        p.deathTime = 0.7f;
         p.surface = 2;
         p.loopIndex = 1;
         flyDebugHero(p, c.keys, 0.1f);
@@ -128,6 +130,8 @@ TEST(DebugEditor, FlyingMovesByTheHeldKeysAndHoldsEverythingElseStill) {
         EXPECT_EQ(p.groundSpeed, 0.0f);
         EXPECT_FALSE(p.grounded);
         EXPECT_FALSE(p.dead);
+        EXPECT_FALSE(p.deathStarted);  // a later death falls from its start
+        EXPECT_EQ(p.deathTime, 0.0f);
         EXPECT_EQ(p.surface, -1);
         EXPECT_EQ(p.loopIndex, -1);
     }

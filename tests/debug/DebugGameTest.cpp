@@ -138,6 +138,25 @@ TEST(DebugGame, TogglingEndsTheFormAndLeavingResumesWhereTheHeroFloats) {
     EXPECT_GT(s.g.session.actTime, clock);
 }
 
+TEST(DebugGame, AHeroRevivedFromADeathFallFallsInFullNextTime) {
+    DebugGame s;
+    s.g.player.dead = true;
+    s.d.step(72);  // 1.2 s of the 1.6 s fall
+    ASSERT_TRUE(s.g.player.dead);
+    s.d.press(K::B);
+    EXPECT_FALSE(s.g.player.dead);
+    s.d.press(K::B);
+    s.d.step(90);  // past the mercy time
+    ASSERT_FALSE(s.g.player.dead);
+    s.g.player.dead = true;
+    s.d.step();
+    EXPECT_LT(s.g.player.vy, -500.0f);  // the fall starts with its hop
+    s.d.step(59);
+    EXPECT_TRUE(s.g.player.dead);  // a whole new fall, not the rest of the old one
+    s.d.step(60);
+    EXPECT_FALSE(s.g.player.dead);
+}
+
 TEST(DebugGame, PickingByKeysBoxesAndWheelWithoutPlacing) {
     DebugGame s;
     s.openEditor();
