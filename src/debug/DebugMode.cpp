@@ -29,10 +29,11 @@ void Mivoland2::setDebugActive(bool on) {
     const bool wasTransformed = player.transformed;
     player.transformed = player.divine = false;
     if (wasTransformed) playMusic(actMusicId());
-    // The act's title card is put away for good: it would come back over
-    // the act after the edits otherwise, as no timer runs while editing.
-    if (on) session.titleCardTime = 0;
-    if (!on) {
+    if (on) {
+        // The act's title card is put away for good: no timer runs while
+        // editing, so it would come back over the act afterwards.
+        session.titleCardTime = 0;
+    } else {
         // Play resumes where the hero floats, still and briefly safe.
         player.vx = player.vy = player.groundSpeed = 0;
         player.hurtTime = kRespawnMercy;
