@@ -219,6 +219,20 @@ public:
     BossState boss;  // the act's boss, while a fight runs and while it sinks away
     PlayerLook playerLook;  // the mods' tint and picture
 
+    // ---- Debug editor (debug/DebugMode.cpp; the pure steps in debug/DebugEditor.h)
+    // In a "No Save" act with the debug setting on, B turns the act into a
+    // placement editor (session.debugActive); updateDebugEditor runs it
+    // instead of the rest of the play frame.
+    bool debugAllowed() const;      // setting on, no slot, no lobby, no course test
+    void toggleDebug();             // B; also switches off when no longer allowed
+    void setDebugActive(bool on);   // ends the form; off stops the hero with 1 s of mercy
+    void updateDebug(float dt);     // palette, flying, placing and removing
+    void applyDebugEntry(sf::Vector2f cursor);  // the selected entry at a world point
+    void debugRemoveNear(sf::Vector2f point);   // the nearest removable object within 50
+    void drawDebugHud(DrawContext& ctx);
+
+    int debugPaletteIndex = 0;  // the selected palette entry, 0..20
+
     // ---- Save slot and achievements (gameplay/PlayingSave.cpp) ------------
     // Takes up a story game: the slot (-1 for "No Save"), its record and its
     // score. A new game passes a fresh record with the chosen hero. The

@@ -80,25 +80,11 @@ void Mivoland2::updatePlaying(float dt) {
         return;
     }
 
-    // 3. The debug editor, in a "No Save" story act with the debug setting on.
-    const bool debugAllowed = settings.debugMode && currentSlot < 0 && playMode() == PlayMode::Story;
-    if (debugAllowed && input.pressed(K::B)) {
-        session.debugActive = !session.debugActive;
-        if (player.transformed) {
-            player.transformed = player.divine = false;
-            playMusic(actMusicId());
-        }
-        if (!session.debugActive) {
-            player.vx = player.vy = player.groundSpeed = 0;
-            player.hurtTime = kRespawnMercy;
-        }
-        playSound(11);
-        input.clicked = false;
-    }
-    if (session.debugActive && debugAllowed) {
+    // 3. The debug editor (debug/DebugMode.cpp): while it is on it runs
+    // instead of the rest of the frame.
+    toggleDebug();
+    if (session.debugActive) {
         updateDebugEditor(dt);
-        updateEffects(dt);
-        session.camera = stepCamera(session.camera, player, level, session.bossActive, {input.up, input.down}, dt);
         return;
     }
 
@@ -301,7 +287,6 @@ void Mivoland2::updateEffects(float dt) { updateEffectLists(level, effects, dt);
 void Mivoland2::fireScriptEvent(const std::string&) {}
 void Mivoland2::runScriptTimers(float) {}
 void Mivoland2::sendPlayerState() {}
-void Mivoland2::updateDebugEditor(float) {}
 
 void Mivoland2::onCourseCleared() {
     state = GameState::Maker;

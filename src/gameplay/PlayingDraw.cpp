@@ -64,6 +64,7 @@ void Mivoland2::drawPlaying(DrawContext& ctx) {
     hud.makerTest = session.playingCourse;
     drawHud(ctx, hud);
     if (paused) drawPause(ctx, session.pauseList, player.hero, totalTime);
+    else if (session.debugActive) drawDebugHud(ctx);
 }
 
 void Mivoland2::drawActResults(DrawContext& ctx) {
