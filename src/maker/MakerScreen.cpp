@@ -6,7 +6,10 @@
 #include "maker/MakerDraw.h"
 
 void Mivoland2::openMaker() {
-    if (state != GameState::Maker) loadCourseSlot(maker, dataDir, maker.slot);
+    if (state != GameState::Maker) {
+        loadCourseSlot(maker, dataDir, maker.slot);
+        maker.messageTime = 0;  // nothing left over from the last visit
+    }
     state = GameState::Maker;
     maker.ignoreHeldButtons = true;  // the click that chose "Mivo Maker" paints nothing
     playMusic("lobby");

@@ -2,7 +2,9 @@
 
 #include <string>
 
+#include "core/platform/FileSystem.h"
 #include "maker/Course.h"
+#include "maker/MakerEditor.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -187,4 +189,58 @@ TEST(CourseFormat, SlotFilesAndTheReadCap) {
     ASSERT_TRUE(readCourseFile(dir.file("big.txt"), c));
     EXPECT_EQ(c.items.size(), (kMaxCourseFileBytes - head.size()) / line.size());
     for (const CourseItem& it : c.items) ASSERT_EQ(it, (CourseItem{9, 1, 2}));
+}
+
+TEST(CourseSlots, AnUnreadableSlotGivesTheDefaultCourse) {
+    const std::string h19 = heightsLine(19), h25 = heightsLine(25, 6);
+    struct Case {
+        const char* what;
+        const char* file;  // null: no file
+        std::string text;
+        bool read;
+    };
+    const Case cases[] = {
+        {"no file", nullptr, "", false},
+        {"empty file", "maker2_2.txt", "", false},
+        {"bad header", "maker2_2.txt", "mivo1-course 1\ntheme 3\n" + h25, false},
+        {"19 columns", "maker2_2.txt", "mivo2-course 1\ntheme 3\n" + h19, false},
+        {"a course", "maker2_2.txt", "mivo2-course 1\nname Slot\ntheme 3\n" + h25, true},
+    };
+    for (const Case& c : cases) {
+        TempFolder folder;
+        if (c.file) folder.write(c.file, c.text);
+        MakerEditor m;
+        m.course = marker();
+        m.scroll = 300;
+        loadCourseSlot(m, folder.path(), 1);
+        EXPECT_EQ(m.slot, 1) << c.what;
+        EXPECT_EQ(m.scroll, 0.0f) << c.what;
+        if (c.read) {
+            EXPECT_EQ(m.course.name, "Slot") << c.what;
+            EXPECT_EQ(m.course.theme, 3) << c.what;
+            EXPECT_EQ(m.course.heights.size(), 25u) << c.what;
+        } else {
+            EXPECT_EQ(m.course, makeDefaultCourse()) << c.what;
+        }
+    }
+}
+
+TEST(CourseSlots, SavingReplacesTheFileWhole) {
+    TempFolder dir;
+    MakerEditor m;
+    m.slot = 2;
+    dir.write("maker2_3.txt", "old contents");
+    ASSERT_TRUE(saveCourseSlot(m, dir.path()));
+    EXPECT_EQ(m.message, "Saved to slot 3");
+    EXPECT_EQ(dir.read("maker2_3.txt"), writeCourseText(m.course));
+    std::vector<std::string> names;
+    ASSERT_FALSE(listDirectory(dir.path(), names));
+    EXPECT_EQ(names, std::vector<std::string>{"maker2_3.txt"});  // no temporary file left behind
+
+    // A slot that cannot be written shows nothing and keeps what was there.
+    MakerEditor blocked;
+    createDirectories(dir.file("maker2_1.txt"));
+    EXPECT_FALSE(saveCourseSlot(blocked, dir.path()));
+    EXPECT_EQ(blocked.messageTime, 0.0f);
+    EXPECT_TRUE(blocked.message.empty());
 }
