@@ -77,6 +77,8 @@ void Mivoland2::update(float dt) {
         // Special stage and hidden temple (gameplay/SpecialScreen.cpp, TempleScreen.cpp).
         case GameState::SpecialStage: updateSpecialStage(dt); break;
         case GameState::HiddenTemple: updateHiddenTemple(dt); break;
+        // Mivo Maker (maker/MakerScreen.cpp).
+        case GameState::Maker: updateMaker(dt); break;
         default: break;
     }
 }
@@ -98,6 +100,8 @@ void Mivoland2::drawScreen(DrawContext& ctx) {
         // Special stage and hidden temple (gameplay/SpecialScreen.cpp, TempleScreen.cpp).
         case GameState::SpecialStage: drawSpecialStage(ctx); break;
         case GameState::HiddenTemple: drawHiddenTemple(ctx); break;
+        // Mivo Maker (maker/MakerScreen.cpp).
+        case GameState::Maker: drawMaker(ctx); break;
         default: break;
     }
     drawToast(ctx);

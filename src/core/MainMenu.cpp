@@ -23,10 +23,11 @@ void Mivoland2::updateMainMenu() {
         window.close();
         return;
     }
-    // "Multiplayer", "Mivo Maker" and "Mods" open their screens once those
-    // are in the game; until then they leave the menu as it is.
+    // "Multiplayer" and "Mods" open their screens once those are in the
+    // game; until then they leave the menu as it is.
     switch (runMenuList(menu)) {
         case 0: openSaveSelect(); break;
+        case 2: openMaker(); break;
         case 4: openOptions(); break;
         case 5: openExtras(); break;
         default: break;

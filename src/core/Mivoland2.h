@@ -19,12 +19,14 @@
 #include "core/MenuList.h"
 #include "core/Toast.h"
 #include "content/Bosses.h"
+#include "content/Heroes.h"
 #include "gameplay/ActFlow.h"
 #include "gameplay/Player.h"
 #include "gameplay/Special.h"
 #include "gameplay/Temple.h"
 #include "level/Effects.h"
 #include "level/Level.h"
+#include "maker/MakerEditor.h"
 #include "persist/Achievements.h"
 #include "persist/SaveSlot.h"
 #include "render/Hero.h"
@@ -280,4 +282,24 @@ public:
     int templeHero = 0;
     int templeDivineStones = 0;
     float templeJumpSpeed = 0.0f;
+
+    // ---- Mivo Maker (maker/MakerScreen.cpp; the editor in maker/MakerEditor.h) --
+    // "Mivo Maker" on the main menu: loads the current slot's course (unless
+    // the maker is already showing), screen Maker, music "lobby".
+    void openMaker();
+    void updateMaker(float dt);
+    int pressMakerButton(int i);  // a MakerResult
+    void drawMaker(DrawContext& ctx);
+    // Plays a course as a test run: it becomes the editor's course (so "Back
+    // to Editor" shows it; no slot file is written), the hero becomes the
+    // test hero, and the level built from it begins without a boss. The
+    // maker's "Play" and a mod's course both start here.
+    void startCourseRun(const Course& course, int hero);
+    // From a test run back to the editor (music "lobby"), with a message if given.
+    void returnToMaker(const std::string& message = "");
+    void nextTestHero();  // the "Hero" button and H: "Testing as ..."
+
+    MakerEditor maker;
+    int makerTestHero = 0;           // 0..8
+    std::string makerTestHeroName = heroTable()[0].name;  // shown on the "Hero" button
 };

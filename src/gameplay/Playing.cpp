@@ -243,10 +243,7 @@ void Mivoland2::updatePauseMenu() {
         case PauseChoice::ActSelect: openActSelect(); break;
         case PauseChoice::Leave:
             if (playMode() == PlayMode::Course) {
-                session.playingCourse = false;
-                paused = false;
-                state = GameState::Maker;
-                playMusic("lobby");
+                returnToMaker();  // the course is not saved again
             } else if (playMode() == PlayMode::Multiplayer) {
                 paused = false;
                 state = GameState::Multiplayer;
@@ -288,9 +285,6 @@ void Mivoland2::fireScriptEvent(const std::string&) {}
 void Mivoland2::runScriptTimers(float) {}
 void Mivoland2::sendPlayerState() {}
 
-void Mivoland2::onCourseCleared() {
-    state = GameState::Maker;
-    playMusic("lobby");
-}
+void Mivoland2::onCourseCleared() { returnToMaker("COURSE CLEAR! Nice one!"); }
 
 void Mivoland2::onMultiplayerCleared() {}
