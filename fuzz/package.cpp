@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the mod package unpacker, unpacking into a
-// folder of a private sandbox (also the working folder, so that a relative
-// escape would land there), then checks that nothing appeared beside the
-// target and that the target holds only plain files and folders. The same
-// bytes, read as one entry name, must map to a path inside the target.
+// folder of a private sandbox, then checks that nothing appeared beside the
+// target (where an entry climbing out with ".." would land) and that the
+// target holds only plain files and folders. The same bytes, read as one
+// entry name, must map to a path inside the target.
 #include <unistd.h>
 
 #include <cstddef>
@@ -23,7 +23,6 @@ const fs::path& sandbox() {
     static const fs::path dir = [] {
         std::string pattern = (fs::temp_directory_path() / "mivo-fuzz-package-XXXXXX").string();
         if (!mkdtemp(pattern.data())) std::abort();
-        fs::current_path(pattern);
         return fs::path(pattern);
     }();
     return dir;

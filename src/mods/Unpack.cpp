@@ -21,18 +21,23 @@ struct ArchiveCloser {
 };
 using ArchivePtr = std::unique_ptr<struct archive, ArchiveCloser>;
 
-// Zip (stored or deflated) and tar in its common dialects, plain or with the
-// usual compressors. Nothing that would hand the bytes to another program.
+// Zip (stored or deflated) and tar, plain or gzipped. Zips are read from
+// front to back, entry by entry, like a stream: the reader that starts
+// from the zip's directory loads the whole directory before the first
+// entry, which lets a package of tiny entries take memory and time beyond
+// the caps before they can act.
 ArchivePtr newReader() {
     ArchivePtr a(archive_read_new());
     if (!a) return a;
-    archive_read_support_format_zip(a.get());
+    archive_read_support_format_zip_streamable(a.get());
     archive_read_support_format_tar(a.get());
     archive_read_support_filter_gzip(a.get());
-    archive_read_support_filter_bzip2(a.get());
-    archive_read_support_filter_xz(a.get());
     return a;
 }
+
+// Finder's "__MACOSX" folder of resource forks means nothing to the game,
+// and a second top-level folder would hide the mod in the first.
+bool macMetadata(const std::string& rel) { return rel == "__MACOSX" || rel.rfind("__MACOSX/", 0) == 0; }
 
 class Unpacker {
 public:
@@ -80,11 +85,11 @@ private:
         if (rel.empty()) return UnpackError::UnsafePath;
 
         // Links and special files are never made: a link could lead a
-        // later entry out of the folder. Their data is skipped by the
-        // next header read.
+        // later entry out of the folder. Skipped entries' data is passed
+        // over by the next header read.
         const auto type = archive_entry_filetype(entry);
         if (archive_entry_hardlink(entry) || archive_entry_symlink(entry) ||
-            (type != AE_IFREG && type != AE_IFDIR)) {
+            (type != AE_IFREG && type != AE_IFDIR) || macMetadata(rel)) {
             ++result_.skipped;
             return UnpackError::None;
         }

@@ -3,16 +3,16 @@
 #include <cstdint>
 #include <string>
 
-// Unpacks mod packages (zip, or tar with gzip, bzip2 or xz) in-process.
+// Unpacks mod packages (zip, or tar, plain or gzipped) in-process.
 // Packages come from strangers: every entry must land inside the target
-// folder, links and special files are skipped, and sizes, counts and time
-// are capped so that a bomb stops early.
+// folder, links and special files (and a Mac's "__MACOSX" folder) are
+// skipped, and sizes, counts and time are capped so that a bomb stops early.
 
 struct UnpackLimits {
     std::uint64_t maxPackageBytes = 64ull << 20;  // the package file itself
     std::uint64_t maxTotalBytes = 128ull << 20;   // all unpacked files together
     std::uint64_t maxEntryBytes = 64ull << 20;    // one unpacked file
-    std::size_t maxEntries = 2000;                // entries of any kind, skipped ones too
+    std::size_t maxEntries = 500;                 // entries of any kind, skipped ones too
     std::size_t maxPathBytes = 512;               // one entry's path inside the package
     std::size_t maxDepth = 16;                    // folders in one entry's path
     double maxSeconds = 20.0;                     // wall-clock time for the whole unpack
@@ -33,7 +33,7 @@ enum class UnpackError {
 struct UnpackResult {
     UnpackError error = UnpackError::None;
     std::size_t files = 0;         // regular files written
-    std::size_t skipped = 0;       // links, devices, fifos and the like, not written
+    std::size_t skipped = 0;       // links, devices, fifos, Mac metadata: not written
     std::uint64_t bytes = 0;       // bytes written
     bool ok() const { return error == UnpackError::None; }
 };

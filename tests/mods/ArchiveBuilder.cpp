@@ -31,6 +31,7 @@ std::string buildArchive(const std::vector<ArchiveEntry>& entries, ArchiveFormat
     struct archive* a = archive_write_new();
     if (format == ArchiveFormat::Zip) {
         archive_write_set_format_zip(a);
+        archive_write_set_options(a, "zip:compression=store");  // fast; the bomb is deflated by hand
     } else {
         archive_write_set_format_pax_restricted(a);
         if (format == ArchiveFormat::TarGz) archive_write_add_filter_gzip(a);
@@ -149,6 +150,47 @@ std::string buildZipBomb(std::uint64_t bytes) {
     put16(zip, 1);
     put32(zip, std::uint32_t(centralSize));
     put32(zip, std::uint32_t(central));
+    put16(zip, 0);
+    return zip;
+}
+
+std::string buildZipOfEmptyFiles(std::size_t count) {
+    std::string zip, central;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string name = "e" + std::to_string(i);
+        const std::uint32_t offset = std::uint32_t(zip.size());
+        put32(zip, 0x04034b50);
+        put16(zip, 10);
+        for (int k = 0; k < 5; ++k) put16(zip, 0);  // flags, method, time, date, and the crc's low half
+        put16(zip, 0);                              // the crc's high half
+        put32(zip, 0);
+        put32(zip, 0);
+        put16(zip, unsigned(name.size()));
+        put16(zip, 0);
+        zip += name;
+
+        put32(central, 0x02014b50);
+        put16(central, 10);
+        put16(central, 10);
+        for (int k = 0; k < 4; ++k) put16(central, 0);  // flags, method, time, date
+        put32(central, 0);
+        put32(central, 0);
+        put32(central, 0);
+        put16(central, unsigned(name.size()));
+        for (int k = 0; k < 4; ++k) put16(central, 0);  // extra, comment, disk, internal attributes
+        put32(central, 0);
+        put32(central, offset);
+        central += name;
+    }
+    const std::uint32_t centralOffset = std::uint32_t(zip.size());
+    zip += central;
+    put32(zip, 0x06054b50);
+    put16(zip, 0);
+    put16(zip, 0);
+    put16(zip, unsigned(count > 0xffff ? 0xffff : count));
+    put16(zip, unsigned(count > 0xffff ? 0xffff : count));
+    put32(zip, std::uint32_t(central.size()));
+    put32(zip, centralOffset);
     put16(zip, 0);
     return zip;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -25,3 +26,7 @@ std::string buildArchive(const std::vector<ArchiveEntry>& entries, ArchiveFormat
 // headers claim 1 MiB: the deflate stream repeats one fully flushed block
 // of 1 MiB of zeros, so building it costs no compression time.
 std::string buildZipBomb(std::uint64_t bytes);
+
+// A zip of `count` empty files named "e0", "e1", ..., written by hand:
+// libarchive's writer takes seconds for so many entries.
+std::string buildZipOfEmptyFiles(std::size_t count);
