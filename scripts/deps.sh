@@ -13,5 +13,5 @@ mivo_install_deps() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-MIVO_BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libsfml-dev libarchive-dev fonts-liberation fonts-dejavu-core)
-MIVO_TEST_PACKAGES=(libgtest-dev xvfb xauth iproute2 libopenal1)
+MIVO_BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libsfml-dev libarchive-dev libx11-dev fonts-liberation fonts-dejavu-core)
+MIVO_TEST_PACKAGES=(libgtest-dev zlib1g-dev xvfb xauth iproute2 libopenal1)

@@ -4,6 +4,7 @@
 #include <SFML/System/Clock.hpp>
 
 #include "core/Mivoland2.h"
+#include "core/platform/DropTarget.h"
 #include "core/platform/FileSystem.h"
 #include "core/platform/Platform.h"
 #include "persist/PlayerName.h"
@@ -60,6 +61,7 @@ void Mivoland2::frame(float seconds) {
 void Mivoland2::update(float dt) {
     toast.tick(dt);
     if (input.pressed(sf::Keyboard::F11)) toggleFullscreen();
+    if (dropTarget) dropTarget->pump();  // dropped files join the dropped-file list
 
     switch (state) {
         case GameState::MainMenu: updateMainMenu(); break;

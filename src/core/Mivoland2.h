@@ -33,6 +33,7 @@
 #include "persist/Settings.h"
 
 struct DrawContext;
+class DropTarget;
 
 // How a game object is set up. The defaults are the real game; tests and
 // tools choose a data folder, script the keys and hide the window.
@@ -302,4 +303,10 @@ public:
     MakerEditor maker;
     int makerTestHero = 0;           // 0..8
     std::string makerTestHeroName = heroTable()[0].name;  // shown on the "Hero" button
+
+    // ---- Files dropped on the window (core/platform/DropTarget.h) ----------
+    // createWindow attaches the drop target to each new window; update
+    // services it every frame before the screen's own update, so dropped
+    // paths reach the dropped-file list (takeDroppedFiles) on every screen.
+    std::unique_ptr<DropTarget> dropTarget;
 };

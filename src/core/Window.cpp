@@ -1,4 +1,5 @@
 #include "core/Mivoland2.h"
+#include "core/platform/DropTarget.h"
 #include "core/platform/FileSystem.h"
 #include "core/platform/Platform.h"
 #include "core/platform/Window.h"
@@ -6,6 +7,8 @@
 void Mivoland2::createWindow() {
     openGameWindow(window, settings.fullscreen, options.visibleWindow);
     if (!options.paceFrames) window.setFramerateLimit(0);
+    if (!dropTarget) dropTarget = std::make_unique<DropTarget>();
+    dropTarget->attach(window.getSystemHandle());
     applyLetterbox(view);
 }
 
