@@ -14,7 +14,7 @@ void Mivoland2::runObjectPasses(float dt) {
     updateObjects(level, player, effects, effectsRng, frame, events);
 
     playEventSounds(*this, events);
-    for (const std::string& name : events.scriptEvents) fireScriptEvent(name);
+    for (const std::string& name : events.scriptEvents) fireEvent(name);
     for (const std::string& text : events.toasts) showToast(text);
     session.score += events.score;
     for (int i = 0; i < events.baddiesBroken; ++i) countBaddieBroken();
