@@ -276,10 +276,17 @@ ScriptStepResult runScriptStep(ScriptAct& act, const mivo::Stmt& step, const std
 }
 
 std::string cutSayText(const std::string& text) {
-    std::size_t chars = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        // A byte that does not continue a UTF-8 sequence starts a character.
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && chars++ == kSayLength) return text.substr(0, i);
+    // One character is a UTF-8 lead byte with the continuation bytes it
+    // promises, or any single byte that is not part of such a sequence, so
+    // broken text counts every stray byte and the cut is at most 4 * 60 bytes.
+    std::size_t i = 0;
+    for (std::size_t chars = 0; chars < kSayLength && i < text.size(); ++chars) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead >= 0xF0 && lead < 0xF8 ? 4 : lead >= 0xE0 && lead < 0xF0 ? 3
+                                   : lead >= 0xC0 && lead < 0xE0 ? 2 : 1;
+        std::size_t end = i + 1;
+        while (end < text.size() && end < i + length && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
+        i = end;
     }
-    return text;
+    return text.substr(0, i);
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "audio/SoundEffects.h"
+#include "core/platform/FileSystem.h"
 #include "gameplay/ScriptBindings.h"
 
 namespace {
@@ -279,11 +280,50 @@ TEST(ScriptBindings, ColorSoundAndSay) {
     const ScriptStepResult say = w.step("say", {}, "", std::string(70, 'a'));
     EXPECT_TRUE(say.say);
     EXPECT_EQ(say.sayText, std::string(60, 'a'));
-    // Sixty characters, not sixty bytes.
-    std::string accents;
-    for (int i = 0; i < 65; ++i) accents += "\u00e9";
-    EXPECT_EQ(cutSayText(accents), accents.substr(0, 120));
-    EXPECT_EQ(cutSayText("short"), "short");
-
     EXPECT_FALSE(w.step("fly").known);
+}
+
+// Sixty characters, not sixty bytes; broken UTF-8 counts byte by byte.
+TEST(ScriptBindings, SayIsCutToSixtyCharacters) {
+    auto times = [](const std::string& s, int n) {
+        std::string out;
+        for (int i = 0; i < n; ++i) out += s;
+        return out;
+    };
+    const struct {
+        std::string text;
+        std::size_t bytes;
+    } cases[] = {
+        {"short", 5},
+        {times("a", 70), 60},
+        {times("\u00e9", 65), 120},
+        {times("\U0001F600", 70), 240},
+        {times("\x99", 200), 60},          // continuation bytes with no lead
+        {times("\xff", 200), 60},
+        {times("\xe2" "a", 100), 60},      // leads whose sequence breaks off
+        {"\xf0\x9f\x98", 3},             // a sequence cut short at the end
+    };
+    for (const auto& c : cases) EXPECT_EQ(cutSayText(c.text).size(), c.bytes) << c.text.size();
+}
+
+// An input the fuzzer found: stray bytes inside a say text made a banner
+// line of any length.
+TEST(ScriptBindings, FuzzFindingsStayBounded) {
+    std::string text;
+    ASSERT_FALSE(readFile(std::string(MIVO_SOURCE_DIR) + "/fuzz/seeds/script/say_stray_bytes", text));
+    mivo::Script script;
+    ASSERT_TRUE(mivo::parseScript(script, text)) << script.error;
+    ScriptWorld w;
+    std::size_t says = 0;
+    mivo::ScriptHost host;
+    host.getVariable = [&](const std::string& name, float& value) { return getScriptVariable(w.act, name, value); };
+    host.setVariable = [&](const std::string& name, float value) { return setScriptVariable(w.act, name, value); };
+    host.runStep = [&](const mivo::Stmt& step, const std::vector<float>& args, const std::string& said) {
+        const ScriptStepResult r = runScriptStep(w.act, step, args, said);
+        if (!r.say) return;
+        ++says;
+        EXPECT_LE(r.sayText.size(), 4 * kSayLength);
+    };
+    mivo::runEvent(script, "start", host);
+    EXPECT_EQ(says, 1u);
 }
