@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 #include "script/Script.h"
 
@@ -411,13 +412,14 @@ bool parseLines(Script& script, const std::string& text) {
     while (start <= text.size()) {
         std::size_t stop = text.find('\n', start);
         if (stop == std::string::npos) stop = text.size();
-        ++number;
+        if (number < std::numeric_limits<int>::max()) ++number;
         std::string line = text.substr(start, stop - start);
         if (!line.empty() && line.back() == '\r') line.pop_back();
         SourceLine l;
         l.line = number;
-        while (std::size_t(l.indent) < line.size() && (line[std::size_t(l.indent)] == ' ' || line[std::size_t(l.indent)] == '\t'))
-            ++l.indent;
+        std::size_t indent = 0;
+        while (indent < line.size() && (line[indent] == ' ' || line[indent] == '\t')) ++indent;
+        l.indent = int(std::min<std::size_t>(indent, std::numeric_limits<int>::max()));
         if (!tokenizeLine(script, line, number, l.tokens)) return false;
         if (!l.tokens.empty()) lines.push_back(std::move(l));
         start = stop + 1;
