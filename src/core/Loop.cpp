@@ -34,6 +34,7 @@ bool Mivoland2::startUp() {
     audio.buildSoundBank();
     audio.buildMusicCatalogue();
     achievements = loadAchievements(dataDir);
+    setupScriptHost();  // after the mods are scanned
     playerName = loadPlayerName(dataDir);
     goToMainMenu();
     return true;

@@ -27,10 +27,12 @@
 #include "level/Effects.h"
 #include "level/Level.h"
 #include "maker/MakerEditor.h"
+#include "mods/ModInfo.h"
 #include "persist/Achievements.h"
 #include "persist/SaveSlot.h"
 #include "render/Hero.h"
 #include "persist/Settings.h"
+#include "script/Script.h"
 
 struct DrawContext;
 class DropTarget;
@@ -204,7 +206,7 @@ public:
     void addShake(float seconds) { session.shakeTime = std::max(session.shakeTime, seconds); }
 
     // Hooks for the parts that attach to an act; they do nothing until then.
-    void fireScriptEvent(const std::string& name);  // mod scripts
+    void fireEvent(const std::string& name);        // mod scripts (gameplay/PlayingScripts.cpp)
     void runScriptTimers(float dt);                 // the mods' "every" handlers
     void sendPlayerState();                         // multiplayer, every 0.05 s
     void updateDebugEditor(float dt);               // the debug editor while active
@@ -309,4 +311,16 @@ public:
     // services it every frame before the screen's own update, so dropped
     // paths reach the dropped-file list (takeDroppedFiles) on every screen.
     std::unique_ptr<DropTarget> dropTarget;
+
+    // ---- Mods and their scripts (gameplay/PlayingScripts.cpp; the language
+    // in script/Script.h, what scripts reach in gameplay/ScriptBindings.h) ---
+    // Installs the script host's callbacks on the act in play. Runs at
+    // start-up once the mods are known.
+    void setupScriptHost();
+    // fireEvent(name) (declared with the play hooks) runs, only while Playing,
+    // every block of that event of every enabled mod with a script that
+    // parsed, in mod order; runScriptTimers(dt) ticks their "every" blocks.
+
+    std::vector<ModInfo> mods;     // in mod order
+    mivo::ScriptHost scriptHost;
 };

@@ -44,7 +44,7 @@ struct ActState {
     bool playingCourse = false;
     bool debugActive = false;
 
-    // The line a script shows over the player, and its time left.
+    // The line a mod script's "say" shows in the banner, and its time left.
     std::string speech;
     float speechTime = 0;
     // Time since the player state was last sent to the lobby.

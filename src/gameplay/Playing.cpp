@@ -62,7 +62,7 @@ void Mivoland2::beginAct(const Level& newLevel, int hero) {
     if (course || inMultiplayerGame()) placeGoalForNoBossAct(session, level);
     playMusic(zoneMusicId(level.zone));
     writeSave();
-    fireScriptEvent("start");
+    fireEvent("start");
 }
 
 // ---- The frame --------------------------------------------------------------------
@@ -121,7 +121,7 @@ void Mivoland2::updatePlaying(float dt) {
         unlockAchievement(6);
         if (player.divine) unlockAchievement(7);
         playMusic("form");
-        fireScriptEvent("transform");
+        fireEvent("transform");
     }
     const FormUpkeep form = updateForm(player, dt, totalTime);
     if (form.ended) playMusic(actMusicId());
@@ -183,7 +183,7 @@ void Mivoland2::updatePlaying(float dt) {
     if (goal.touched) {
         playSound(9);
         session.score += kGoalPoints;
-        fireScriptEvent("finish");
+        fireEvent("finish");
     }
     if (goal.clearDue) clearAct();
 
@@ -199,7 +199,7 @@ void Mivoland2::handlePlayerEvents() {
         if (fx.sound >= 0) playSound(fx.sound, fx.pitch);
         if (fx.particles > 0)
             spawnParticles(effects.particles, effectsRng, fx.at, fx.particles, fx.color, fx.speed, fx.life, fx.size);
-        if (fx.scriptEvent && *fx.scriptEvent) fireScriptEvent(fx.scriptEvent);
+        if (fx.scriptEvent && *fx.scriptEvent) fireEvent(fx.scriptEvent);
     }
 }
 
@@ -281,8 +281,6 @@ void Mivoland2::updateEffects(float dt) { updateEffectLists(level, effects, dt);
 
 // ---- Hooks ------------------------------------------------------------------------------
 
-void Mivoland2::fireScriptEvent(const std::string&) {}
-void Mivoland2::runScriptTimers(float) {}
 void Mivoland2::sendPlayerState() {}
 
 void Mivoland2::onCourseCleared() { returnToMaker("COURSE CLEAR! Nice one!"); }

@@ -17,11 +17,11 @@ void Mivoland2::updateBossFight(float dt) {
     const BossFrame frame = stepBossFight(boss, arena, player, input.jumpHeld, dt, effects, effectsRng);
     for (int sound : frame.sounds) playSound(sound);
     if (frame.bossHit) {
-        fireScriptEvent("bosshit");
+        fireEvent("bosshit");
         addShake(0.3f);
     }
     if (frame.hurt != HurtResult::Ignored) {
-        fireScriptEvent("hurt");
+        fireEvent("hurt");
         playSound(2);
         addShake(0.25f);
     }

@@ -9,6 +9,7 @@
 #include "render/Draw.h"
 #include "render/Hero.h"
 #include "render/Hud.h"
+#include "render/SayBanner.h"
 #include "render/World.h"
 
 namespace {
@@ -35,8 +36,6 @@ void Mivoland2::drawActWorld(DrawContext& ctx) {
     scene.hero = player.hero;
     scene.secretStones = save.secretStones;
     scene.divineStones = save.divineStones;
-    scene.playerSpeech = session.speech;
-    scene.playerSpeechTime = session.speechTime;
     // The beaten boss keeps its defeat line while it sinks away.
     scene.boss = &boss;
     scene.bossFight = bossPresent();
@@ -63,6 +62,7 @@ void Mivoland2::drawPlaying(DrawContext& ctx) {
     hud.act = level.act;
     hud.makerTest = session.playingCourse;
     drawHud(ctx, hud);
+    drawSayBanner(ctx, session.speech, session.speechTime);
     if (paused) drawPause(ctx, session.pauseList, player.hero, totalTime);
     else if (session.debugActive) drawDebugHud(ctx);
 }

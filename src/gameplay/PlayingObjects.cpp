@@ -14,12 +14,13 @@ void Mivoland2::runObjectPasses(float dt) {
     updateObjects(level, player, effects, effectsRng, frame, events);
 
     playEventSounds(*this, events);
-    for (const std::string& name : events.scriptEvents) fireScriptEvent(name);
     for (const std::string& text : events.toasts) showToast(text);
     session.score += events.score;
     for (int i = 0; i < events.baddiesBroken; ++i) countBaddieBroken();
     if (events.respawnPoint) session.respawnPoint = *events.respawnPoint;
     if (events.shake > 0) addShake(events.shake);
+    // Scripts see the frame's points and checkpoint already counted.
+    for (const std::string& name : events.scriptEvents) fireEvent(name);
     for (int portal : events.stonePortals) {
         enterStonePortal(portal);
         if (state != GameState::Playing) return;

@@ -22,8 +22,8 @@ void Mivoland2::enterStonePortal(int) {
             ObjectEvents events;
             for (int i = 0; i < where.gems; ++i) pickUpGem(player, effects, frame, events, {player.x, player.y});
             playEventSounds(*this, events);
-            for (const std::string& name : events.scriptEvents) fireScriptEvent(name);
             session.score += events.score;
+            for (const std::string& name : events.scriptEvents) fireEvent(name);
             break;
         }
     }
