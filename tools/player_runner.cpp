@@ -232,8 +232,11 @@ std::string nearestThreat(const Level& level, const Effects& fx, const Player& p
             best = std::move(what);
         }
     };
+    // An attacking hero breaks what it touches, except a spiker it lands on.
+    const bool attacking = isAttacking(p) || p.loopIndex >= 0;
     for (const Baddie& b : level.enemies)
-        if (b.kind >= 0 && b.kind < 6) consider(b.x, b.y, baddies[b.kind]);
+        if (b.alive && b.kind >= 0 && b.kind < 6 && (!attacking || b.kind == BaddieKind::Spiker))
+            consider(b.x, b.y, baddies[b.kind]);
     for (const Hazard& h : level.hazards)
         if (h.kind >= 0 && h.kind < 5) consider(h.x, h.y, hazards[h.kind]);
     for (const Projectile& pr : fx.projectiles) consider(pr.x, pr.y, pr.kind ? "fire" : "shot");
@@ -261,12 +264,13 @@ struct FrameResult {
     int broken = 0;
     bool killed = false;     // a hit took the last heart
     bool checkpoint = false; // a checkpoint was reached
+    std::string threat;      // with a hit while tracing: what was nearest just before it
 };
 
 // One frame of play for a living hero, in the order of the play session: the
 // player step, a gadget spring, the side walls, the object passes and the
 // effects. The player step is timed into clock when one is given.
-FrameResult stepFrame(Play& s, const PlayerInput& in, StepClock* clock) {
+FrameResult stepFrame(Play& s, const PlayerInput& in, StepClock* clock, bool tracing = false) {
     static const HomingTargetFinder noTarget = [](sf::Vector2f, int) { return std::optional<sf::Vector2f>(); };
     FrameResult r;
     s.time += kDt;
@@ -287,6 +291,8 @@ FrameResult stepFrame(Play& s, const PlayerInput& in, StepClock* clock) {
     frame.jumpHeld = in.jumpHeld;
     frame.baddiesBrokenBefore = s.broken;
     ObjectEvents ev;
+    // Shots that hit are gone after the pass, so the suspect is named before it.
+    std::string threat = tracing ? nearestThreat(s.level, s.fx, s.p) : std::string();
     auto o0 = std::chrono::steady_clock::now();
     updateObjects(s.level, s.p, s.fx, s.rng, frame, ev);
     updateEffectLists(s.level, s.fx, kDt);
@@ -300,36 +306,64 @@ FrameResult stepFrame(Play& s, const PlayerInput& in, StepClock* clock) {
     }
     s.broken += ev.baddiesBroken;
     r.hits = ev.hits;
+    if (r.hits) r.threat = std::move(threat);
     r.broken = ev.baddiesBroken;
     r.killed = ev.killed;
     return r;
 }
 
 // What a person may do instead of following the simple strategy for a
-// moment: hold off a jump, jump at once, stand still (or drift, in the air),
-// or back off to the left.
-enum class Move { Follow, NoJump, JumpNow, Wait, Back };
+// moment: hold off a jump, jump (at once or a little later, a full jump or a
+// short hop), stand still (or drift, in the air), or back off to the left.
+enum class Move { Follow, NoJump, Jump, Hop, Wait, Back };
 
 struct Plan {
     Move move = Move::Follow;
     int frames = 0;
+    int delay = 0;  // frames of the strategy first (for Jump and Hop without its own jumps)
 };
 
 const char* moveName(Move m) {
     switch (m) {
         case Move::Follow: return "follow";
         case Move::NoJump: return "no-jump";
-        case Move::JumpNow: return "jump";
+        case Move::Jump: return "jump";
+        case Move::Hop: return "hop";
         case Move::Wait: return "wait";
         case Move::Back: return "back";
     }
     return "?";
 }
 
+constexpr int kJumpWindow = 12;  // frames a planned jump waits for ground under the hero
+constexpr int kHopFrames = 5;    // Jump held this long for a short hop
+
 // The other moves, in the order they are tried.
-const Plan kMoves[] = {{Move::NoJump, 12}, {Move::NoJump, 30}, {Move::JumpNow, 1}, {Move::Wait, 6},
-                       {Move::Wait, 15},   {Move::Wait, 30},   {Move::Wait, 50},  {Move::Wait, 80},
-                       {Move::Back, 8},    {Move::Back, 20},   {Move::Back, 40}};
+const Plan kMoves[] = {
+    {Move::NoJump, 12},
+    {Move::NoJump, 30},
+    {Move::Jump, kJumpWindow, 0},
+    {Move::Hop, kJumpWindow, 0},
+    {Move::Jump, 6 + kJumpWindow, 6},
+    {Move::Hop, 6 + kJumpWindow, 6},
+    {Move::Jump, 14 + kJumpWindow, 14},
+    {Move::Hop, 14 + kJumpWindow, 14},
+    {Move::Jump, 24 + kJumpWindow, 24},
+    {Move::Hop, 24 + kJumpWindow, 24},
+    {Move::Jump, 40 + kJumpWindow, 40},
+    {Move::Wait, 6},
+    {Move::Wait, 15},
+    {Move::Wait, 30},
+    {Move::Wait, 50},
+    {Move::Wait, 80},
+    {Move::Back, 8},
+    {Move::Back, 20},
+    {Move::Back, 40},
+    {Move::Wait, 10 + 30, 10},
+    {Move::Wait, 20 + 30, 20},
+    {Move::Wait, 35 + 40, 35},
+    {Move::Wait, 50 + 40, 50},
+};
 
 constexpr int kLookAhead = 120;  // frames played after a move
 constexpr int kCheckEvery = 6;   // frames between two looks ahead
@@ -357,29 +391,41 @@ struct Runner {
     int searchCalm = 0;  // frames before another search for a way through
     long long movesTaken = 0;
 
+    int hopLeft = 0;      // frames until a short hop lets go of Jump
+    bool jumped = false;  // the planned jump has been made
+
     void start(Plan p) {
         plan = p;
         planLeft = p.move == Move::Follow ? 0 : p.frames;
         planDone = 0;
+        jumped = false;
     }
 
     PlayerInput input(const Play& s) {
         PlayerInput in = base.decide(s.p, s.level, s.time);
+        if (hopLeft > 0 && --hopLeft == 0 && base.jumpHeld) base.jumpHeldFor = 1.0f;  // let go next frame
         if (planLeft <= 0) return in;
         --planLeft;
-        const bool first = planDone++ == 0;
+        const int done = planDone++;
         switch (plan.move) {
             case Move::Follow: break;
             case Move::NoJump: base.cancelJump(in); break;
-            case Move::JumpNow:
-                if (first && s.p.grounded && !base.jumpHeld && base.dashFrames < 0) {
+            case Move::Jump:
+            case Move::Hop:
+                if (jumped) break;
+                base.cancelJump(in);
+                if (done >= plan.delay && s.p.grounded && !base.jumpHeld && base.dashFrames < 0) {
                     in.jumpPressed = in.jumpHeld = true;
                     base.jumpHeld = true;
                     base.jumpHeldFor = 0;
+                    jumped = true;
+                    if (plan.move == Move::Hop) hopLeft = kHopFrames;
+                    planLeft = 0;
                 }
                 break;
             case Move::Wait:
             case Move::Back:
+                if (done < plan.delay) break;
                 base.cancelJump(in);
                 base.forgetHeadway();
                 base.dashFrames = -1;
@@ -508,7 +554,8 @@ RunResult runAct(int hero, int zone, int act, float limit, bool abilities, bool 
         float oldX = s.p.x;
         bool wasInLoop = s.p.loopIndex >= 0;
 
-        const FrameResult f = stepFrame(s, in, &clock);
+        const bool tracing = trace.on && s.time + kDt >= trace.fromTime && s.time + kDt <= trace.toTime;
+        const FrameResult f = stepFrame(s, in, &clock, tracing);
         const Player& p = s.p;
 
         if (trace.on && s.time >= trace.fromTime && s.time <= trace.toTime) {
@@ -519,7 +566,7 @@ RunResult runAct(int hero, int zone, int act, float limit, bool abilities, bool 
                         p.vx, p.vy, p.angle, p.rolling, p.spinning, p.loopIndex, in.right, in.left, in.down,
                         in.jumpPressed, in.jumpHeld, planNow.move == Move::Follow ? "" : moveName(planNow.move));
             if (f.hits > 0)
-                std::printf("t %.3f HIT at (%.0f, %.0f)%s\n", s.time, p.x, p.y, nearestThreat(s.level, s.fx, p).c_str());
+                std::printf("t %.3f HIT at (%.0f, %.0f)%s\n", s.time, p.x, p.y, f.threat.c_str());
         }
         if (wasInLoop && p.loopIndex < 0) {
             if (!p.grounded)
