@@ -27,6 +27,7 @@
 #include "level/Level.h"
 #include "persist/Achievements.h"
 #include "persist/SaveSlot.h"
+#include "render/BossInView.h"
 #include "render/Hero.h"
 #include "persist/Settings.h"
 
@@ -218,6 +219,11 @@ public:
     XorShift32 effectsRng{kEffectsSeed};
     BossState boss;  // the act's boss, while a fight runs and while it sinks away
     PlayerLook playerLook;  // the mods' tint and picture
+
+    // ---- The boss in view (gameplay/PlayingBoss.cpp) ------------------------
+    // The marker at the screen's edge pointing at a fought boss outside the
+    // view; none while it is in view, hidden (vanished or burrowed) or beaten.
+    std::optional<BossMarker> bossMarker() const;
 
     // ---- Save slot and achievements (gameplay/PlayingSave.cpp) ------------
     // Takes up a story game: the slot (-1 for "No Save"), its record and its

@@ -1,6 +1,7 @@
 // The boss fight of a story act: trigger, the fight each frame, defeat.
 #include "content/BossFight.h"
 #include "core/Mivoland2.h"
+#include "render/World.h"
 
 bool Mivoland2::bossPresent() const { return session.bossActive || (boss.defeated && !boss.gone); }
 
@@ -38,7 +39,7 @@ void Mivoland2::defeatBoss() {
         clearAct();
         return;
     }
-    dropGoalAfterBoss(session, level);
+    dropGoalAfterBoss(session, level, player.x);
     playMusic(player.transformed ? std::string("form") : zoneMusicId(level.zone));
 }
 
@@ -48,4 +49,12 @@ std::optional<sf::Vector2f> Mivoland2::bossTarget() const {
     if (!session.bossActive || boss.defeated) return std::nullopt;
     if (boss.weakRadius > 0) return sf::Vector2f(boss.weakX, boss.weakY);
     return sf::Vector2f(boss.x, boss.y);
+}
+
+std::optional<BossMarker> Mivoland2::bossMarker() const {
+    if (!session.bossActive || boss.defeated || boss.gone) return std::nullopt;
+    // Nothing to point at while the Silencer has vanished or the serpent is under the floor.
+    if (boss.kind == TheSilencer && boss.state == 1) return std::nullopt;
+    if (boss.kind == StoneSerpent && boss.y >= level.arenaY) return std::nullopt;
+    return bossEdgeMarker({boss.x, boss.y}, worldViewRect(session.camera, session.shakeTime, totalTime));
 }
