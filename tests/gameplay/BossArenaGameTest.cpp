@@ -110,11 +110,15 @@ TEST(BossArenaGame, AfterEachBossButTheLastHoldingRightClearsTheAct) {
         const float beatenAt = s.g.player.x;
 
         // A new player holds Right and nothing else.
+        const bool pictures = a.zone == 0 && a.act == 1;
         s.d.hold(K::Right);
         int frames = 0;
         while (s.d.screen() == GameState::Playing && frames < 60 * 12) {
             s.play();
             ++frames;
+            if (pictures && frames == 20) s.d.saveFrame("boss_beaten_goal_falling.png");
+            if (pictures && s.g.session.goalReached && s.g.session.goalTime < 0.02f)
+                s.d.saveFrame("boss_beaten_goal_touched.png");
         }
         s.d.release(K::Right);
         EXPECT_EQ(s.d.screen(), GameState::ActResults) << "beaten at x " << beatenAt << ", goal at "
