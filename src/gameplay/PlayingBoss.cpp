@@ -1,4 +1,7 @@
 // The boss fight of a story act: trigger, the fight each frame, defeat.
+#include <algorithm>
+#include <cmath>
+
 #include "content/BossFight.h"
 #include "core/Mivoland2.h"
 #include "render/World.h"
@@ -56,5 +59,12 @@ std::optional<BossMarker> Mivoland2::bossMarker() const {
     // Nothing to point at while the Silencer has vanished or the serpent is under the floor.
     if (boss.kind == TheSilencer && boss.state == 1) return std::nullopt;
     if (boss.kind == StoneSerpent && boss.y >= level.arenaY) return std::nullopt;
-    return bossEdgeMarker({boss.x, boss.y}, worldViewRect(session.camera, session.shakeTime, totalTime));
+    // How far the boss's body reaches from its centre: its weak point and the
+    // circles that hurt (its orbiting stones or letters too), at most 160.
+    float reach = 0;
+    if (boss.weakRadius > 0) reach = std::hypot(boss.weakX - boss.x, boss.weakY - boss.y) + boss.weakRadius;
+    for (const BossCircle& c : boss.hurtCircles)
+        reach = std::max(reach, std::hypot(c.x - boss.x, c.y - boss.y) + c.radius);
+    reach = std::min(reach, 160.0f);
+    return bossEdgeMarker({boss.x, boss.y}, worldViewRect(session.camera, session.shakeTime, totalTime), reach);
 }

@@ -12,9 +12,14 @@ bool overlaps(sf::FloatRect a, sf::FloatRect b) { return a.intersects(b); }
 
 }  // namespace
 
-std::optional<BossMarker> bossEdgeMarker(sf::Vector2f boss, sf::FloatRect view) {
+std::optional<BossMarker> bossEdgeMarker(sf::Vector2f boss, sf::FloatRect view, float reach) {
     if (!(std::isfinite(boss.x) && std::isfinite(boss.y))) return std::nullopt;
-    if (view.contains(boss)) return std::nullopt;
+    reach = std::isfinite(reach) ? std::max(reach, 0.0f) : 0.0f;
+    // Some of the body in view: the nearest point of the view lies within reach.
+    const float nx = std::clamp(boss.x, view.left, view.left + view.width);
+    const float ny = std::clamp(boss.y, view.top, view.top + view.height);
+    const float dx = boss.x - nx, dy = boss.y - ny;
+    if (dx * dx + dy * dy <= reach * reach && (reach > 0 || view.contains(boss))) return std::nullopt;
     // The boss on the screen, wherever that is.
     const sf::Vector2f s{(boss.x - view.left) * kScreenW / view.width, (boss.y - view.top) * kScreenH / view.height};
     const float left = kEdgeInset, right = kScreenW - kEdgeInset;

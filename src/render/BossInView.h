@@ -24,9 +24,10 @@ struct BossMarker {
 constexpr float kBossMarkerRadius = 16.0f;
 
 // The marker for a boss at `boss` (world) seen through `view` (world): none
-// while the boss's centre is inside the view. Otherwise the marker sits at
-// the nearest point of the screen's edge, 40 units in, clear of the HUD.
-std::optional<BossMarker> bossEdgeMarker(sf::Vector2f boss, sf::FloatRect view);
+// while any of the boss's body, `reach` around its centre, is in the view.
+// Otherwise the marker sits at the nearest point of the screen's edge, 40
+// units in, clear of the HUD.
+std::optional<BossMarker> bossEdgeMarker(sf::Vector2f boss, sf::FloatRect view, float reach = 0);
 
 // A pulsing ring with an arrow toward the boss.
 void drawBossMarker(ShapeBatch& b, const BossMarker& marker, float t);

@@ -97,10 +97,14 @@ TEST(ArenaView, AnOffScreenBossGetsAMarkerAtTheNearestEdge) {
         sf::Vector2f boss;  // on the screen: subtract (1000, 2000)
         bool marker;
         sf::Vector2f at;
+        float reach = 0;    // the boss's body around its centre
     };
     const Case cases[] = {
         {"in view", {1480, 2270}, false, {}},
         {"just inside the right edge", {1959, 2300}, false, {}},
+        {"its body reaching into view", {2000, 2300}, false, {}, 50},
+        {"its body short of the view", {2000, 2300}, true, {920, 300}, 30},
+        {"its body short of a corner", {2000, 1960}, true, {920, 100}, 55},
         {"right", {2200, 2300}, true, {920, 300}},
         {"left", {700, 2300}, true, {40, 300}},
         {"above", {1480, 1800}, true, {480, 40}},
@@ -113,7 +117,7 @@ TEST(ArenaView, AnOffScreenBossGetsAMarkerAtTheNearestEdge) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const auto m = bossEdgeMarker(c.boss, view);
+        const auto m = bossEdgeMarker(c.boss, view, c.reach);
         ASSERT_EQ(m.has_value(), c.marker);
         if (!m) continue;
         EXPECT_NEAR(m->pos.x, c.at.x, 0.01f);
