@@ -657,7 +657,7 @@ int main(int argc, char** argv) {
 
     std::printf("Strategy: hold Right, jump when blocked or at a gap edge, spin dash when stopped%s%s\n",
                 abilities ? ", air ability over pits" : "",
-                looking ? "; looking 2 s ahead (hold off a jump, jump now, wait, back off)" : "");
+                looking ? "; looking 2 s ahead (hold off a jump, jump or hop, wait, back off)" : "");
     std::printf("%s\n", objects ? "Items, baddies and hazards act on the heroes"
                                  : "Baddies taken out");
     std::printf("Each cell: furthest x reached as %% of the goal x (bossX - 160), * = goal reached, then falls\n\n");
