@@ -30,6 +30,7 @@
 #include "mods/ModInfo.h"
 #include "persist/Achievements.h"
 #include "persist/SaveSlot.h"
+#include "render/BossInView.h"
 #include "render/Hero.h"
 #include "persist/Settings.h"
 #include "script/Script.h"
@@ -237,6 +238,11 @@ public:
     void drawDebugHud(DrawContext& ctx);
 
     int debugPaletteIndex = 0;  // the selected palette entry, 0..20
+
+    // ---- The boss in view (gameplay/PlayingBoss.cpp) ------------------------
+    // The marker at the screen's edge pointing at a fought boss outside the
+    // view; none while it is in view, hidden (vanished or burrowed) or beaten.
+    std::optional<BossMarker> bossMarker() const;
 
     // ---- Save slot and achievements (gameplay/PlayingSave.cpp) ------------
     // Takes up a story game: the slot (-1 for "No Save"), its record and its

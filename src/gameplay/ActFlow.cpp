@@ -79,8 +79,16 @@ sf::Vector2f stepCamera(sf::Vector2f cam, const Player& p, const Level& level, b
             look = 120.0f;
     }
     cam.x += (p.x + lead - cam.x) * std::min(6.0f * dt, 1.0f);
+    // In a fight the arena alone sets the height (below); following the
+    // player as well would hold the view between the two, low enough for a
+    // boss hovering over the arena to be half above the screen.
     const float k = p.grounded ? 5.0f : 3.0f;
-    cam.y += (p.y - 40.0f + look - cam.y) * std::min(k * dt, 1.0f);
+    if (!bossFight) cam.y += (p.y - 40.0f + look - cam.y) * std::min(k * dt, 1.0f);
+
+    // The hero stays in view: the camera is pushed along when it lags.
+    const float sideRoom = 480.0f - kHeroViewMargin, heightRoom = 270.0f - kHeroViewMargin;
+    cam.x = std::clamp(cam.x, p.x - sideRoom, p.x + sideRoom);
+    cam.y = std::max(cam.y, p.y - heightRoom);  // the lowest-ground limit below still lets a pit fall go
 
     float lo = 80.0f, hi = level.endX - 480.0f;
     if (bossFight) {
@@ -91,15 +99,14 @@ sf::Vector2f stepCamera(sf::Vector2f cam, const Player& p, const Level& level, b
     cam.x = hi >= lo ? std::clamp(cam.x, lo, hi) : lo;
     cam.y = std::min(cam.y, level.lowestGroundY - 110.0f);
     if (bossFight) cam.y += (level.arenaY - 190.0f - cam.y) * std::min(3.0f * dt, 1.0f);
+    // A hero flying or thrown high takes the view up with it.
+    cam.y = std::min(cam.y, p.y + heightRoom);
     return cam;
 }
 
-void applyWalls(Player& p, const Level& level, bool bossFight) {
-    float lo = -380.0f, hi = level.endX - 18.0f;
-    if (bossFight) {
-        lo = level.arenaX + 18.0f;
-        hi = level.bossX - 18.0f;
-    }
+namespace {
+
+void holdBetween(Player& p, float lo, float hi) {
     if (p.x < lo) {
         p.x = lo;
         if (p.vx < 0) p.vx = 0;
@@ -109,6 +116,22 @@ void applyWalls(Player& p, const Level& level, bool bossFight) {
         if (p.vx > 0) p.vx = 0;
         if (p.grounded && p.groundSpeed > 0) p.groundSpeed = 0;
     }
+}
+
+}  // namespace
+
+void applyWalls(Player& p, const Level& level, bool bossFight) {
+    if (bossFight)
+        holdBetween(p, level.arenaX + 18.0f, level.bossX - 18.0f);
+    else
+        holdBetween(p, -380.0f, level.endX - 18.0f);
+}
+
+void applyWalls(Player& p, const Level& level, const ActState& act) {
+    if (act.arenaHeld && !act.bossActive)
+        holdBetween(p, level.arenaX + 18.0f, std::min(act.goalX + 30.0f, level.bossX - 18.0f));
+    else
+        applyWalls(p, level, act.bossActive);
 }
 
 bool bossTriggerDue(const ActState& act, const Level& level, const Player& p, PlayMode mode) {
@@ -136,10 +159,13 @@ void placeGoalForNoBossAct(ActState& act, const Level& level) {
     act.bossDefeated = true;
 }
 
-void dropGoalAfterBoss(ActState& act, const Level& level) {
+void dropGoalAfterBoss(ActState& act, const Level& level, float playerX) {
     act.goalPresent = true;
     act.goalReached = false;
-    act.goalX = level.bossX - 160.0f;
+    act.arenaHeld = true;
+    // A player past bossX - 160 would have the sign land behind; it comes
+    // down on them instead.
+    act.goalX = std::max(level.bossX - 160.0f, std::min(playerX - 30.0f, level.bossX - 48.0f));
     act.goalY = level.arenaY - 500.0f;
     act.goalSpin = 0;
     act.goalTime = 0;
@@ -154,6 +180,7 @@ GoalStep stepGoal(ActState& act, const Level& level, const Player& p, float dt) 
         if (!p.dead && std::fabs(p.x - act.goalX) < 40.0f && std::fabs(p.y - act.goalY) < 150.0f) {
             act.goalReached = true;
             act.goalTime = 0;
+            act.arenaHeld = false;
             r.touched = true;
         }
         return r;

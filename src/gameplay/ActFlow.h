@@ -39,6 +39,8 @@ struct ActState {
     bool bossStarted = false, bossActive = false, bossDefeated = false;
     bool goalPresent = false, goalReached = false;
     float goalX = 0, goalY = 0, goalSpin = 0, goalTime = 0;
+    // A beaten boss's arena keeps its walls until its goal sign is touched.
+    bool arenaHeld = false;
     int timeBonus = 0, gemBonus = 0;
     float resultsTime = 0;    // seconds on the results screen
     bool playingCourse = false;
@@ -99,13 +101,23 @@ int actSelectAct(int button);
 struct CameraInput {
     bool up = false, down = false;
 };
+// The hero is kept at least this far inside the view's edges.
+constexpr float kHeroViewMargin = 40.0f;
+
 // One frame of the camera: lead, look, easing, clamps and the arena's pull.
+// During a fight the arena sets the camera's height. Whatever the easing,
+// the hero never comes closer than kHeroViewMargin to the view's edges; only
+// a fall into a pit leaves through the bottom.
 sf::Vector2f stepCamera(sf::Vector2f camera, const Player& player, const Level& level, bool bossFight,
                         CameraInput keys, float dt);
 
 // Keeps the player inside [-380, endX - 18], or inside the arena during a
 // boss fight; speeds pointing into a wall are stopped.
 void applyWalls(Player& player, const Level& level, bool bossFight);
+// The walls of the act in play: the arena's during a fight; after a fight,
+// until the goal is touched, from the arena's left to 30 past the goal sign,
+// so that a player holding Right meets the sign; else the act's.
+void applyWalls(Player& player, const Level& level, const ActState& act);
 
 // A story act's fight starts when the player passes arenaX + 140 and no fight
 // has started or been won in this act.
@@ -116,8 +128,10 @@ sf::Vector2f arenaRespawnPoint(const Level& level);
 // The goal of a course or multiplayer act: 160 before the arena's right end,
 // 70 above the ground there (arenaY - 70 without ground).
 void placeGoalForNoBossAct(ActState& act, const Level& level);
-// The goal a beaten boss drops: high above the arena, it falls into place.
-void dropGoalAfterBoss(ActState& act, const Level& level);
+// The goal a beaten boss drops: high above the arena, it falls into place at
+// bossX - 160, or, when the player already stands past that, 30 behind the
+// player (at most bossX - 48). The arena is held until it is touched.
+void dropGoalAfterBoss(ActState& act, const Level& level, float playerX);
 
 struct GoalStep {
     bool touched = false;   // reached this frame: sound, 500 points, "finish"

@@ -170,7 +170,7 @@ void Mivoland2::updatePlaying(float dt) {
     if (bossTriggerDue(session, level, player, playMode())) startBossFight();
 
     // 17. Walls.
-    applyWalls(player, level, session.bossActive);
+    applyWalls(player, level, session);
 
     // 18. Objects, baddies, hazards, then the boss.
     runObjectPasses(dt);

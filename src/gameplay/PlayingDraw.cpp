@@ -44,6 +44,11 @@ void Mivoland2::drawActWorld(DrawContext& ctx) {
 
 void Mivoland2::drawPlaying(DrawContext& ctx) {
     drawActWorld(ctx);
+    if (const std::optional<BossMarker> marker = bossMarker()) {
+        ShapeBatch b;
+        drawBossMarker(b, *marker, totalTime);
+        b.flush(ctx.target);
+    }
     HudInfo hud;
     hud.time = totalTime;
     hud.score = clampedScore(session.score);

@@ -267,7 +267,8 @@ void drawGoalSign(DrawContext& ctx, ShapeBatch& b, sf::Vector2f pos, float spin,
     }
 }
 
-void drawSpeechBubble(DrawContext& ctx, ShapeBatch& b, const std::string& line, sf::Vector2f anchor) {
+void drawSpeechBubble(DrawContext& ctx, ShapeBatch& b, const std::string& line, sf::Vector2f anchor,
+                      const std::function<sf::FloatRect(sf::FloatRect)>& place) {
     if (line.empty()) return;
     b.flush(ctx.target);
     sf::Text text;
@@ -277,9 +278,14 @@ void drawSpeechBubble(DrawContext& ctx, ShapeBatch& b, const std::string& line, 
     text.setCharacterSize(16);
     const sf::FloatRect bounds = text.getLocalBounds();
     const float w = bounds.width + 24, h = bounds.height + 20;
-    const float bottom = anchor.y - 14;
-    const sf::Vector2f tl{anchor.x - w / 2, bottom - h};
-    b.triangle({anchor.x - 8, bottom - 1}, {anchor.x + 8, bottom - 1}, anchor, rgb(255, 255, 255, 235));
+    sf::FloatRect box{anchor.x - w / 2, anchor.y - 14 - h, w, h};
+    if (place) box = place(box);
+    const sf::Vector2f tl{box.left, box.top};
+    const float bottom = box.top + box.height;
+    if (anchor.y - bottom >= 6) {
+        const float tx = std::clamp(anchor.x, box.left + 12, box.left + box.width - 12);
+        b.triangle({tx - 8, bottom - 1}, {tx + 8, bottom - 1}, anchor, rgb(255, 255, 255, 235));
+    }
     b.rect(tl, {w, h}, rgb(255, 255, 255, 235), 2, rgb(20, 20, 40));
     b.flush(ctx.target);
     drawText(ctx, text, wrapped, {tl.x + 12 - bounds.left, tl.y + 10 - bounds.top}, 16, rgb(20, 20, 40));

@@ -1,5 +1,6 @@
 #pragma once
 #include <SFML/Graphics/Rect.hpp>
+#include <functional>
 #include <string>
 
 #include "content/Zones.h"
@@ -36,8 +37,11 @@ void drawParticle(ShapeBatch& b, const Particle& p);
 // flushed when it shows.
 void drawGoalSign(DrawContext& ctx, ShapeBatch& b, sf::Vector2f pos, float spin, int hero);
 
-// A word-wrapped line in a bubble whose tail points down at the anchor.
-void drawSpeechBubble(DrawContext& ctx, ShapeBatch& b, const std::string& text, sf::Vector2f anchor);
+// A word-wrapped line in a bubble whose tail points down at the anchor. A
+// placement rule, when given, may move the bubble's box (the tail follows as
+// long as the box stays above the anchor).
+void drawSpeechBubble(DrawContext& ctx, ShapeBatch& b, const std::string& text, sf::Vector2f anchor,
+                      const std::function<sf::FloatRect(sf::FloatRect)>& place = {});
 void drawSpeechBubble(DrawContext& ctx, const std::string& text, sf::Vector2f anchor);
 // Where the boss's bubble points: 70 above the boss, kept 200 units from the
 // view's sides, 80 below its top and 40 above its bottom.

@@ -9,6 +9,7 @@
 #include "content/Zones.h"
 #include "gameplay/Hazards.h"
 #include "render/Background.h"
+#include "render/BossInView.h"
 #include "render/Objects.h"
 #include "render/Terrain.h"
 
@@ -127,9 +128,14 @@ void drawWorld(DrawContext& ctx, const WorldScene& s) {
     // 23. The player's speech bubble.
     if (s.player && s.playerSpeechTime > 0 && !s.playerSpeech.empty())
         drawSpeechBubble(ctx, b, s.playerSpeech, {s.player->pose.x, s.player->pose.y - 30});
-    // 24. The boss's taunt or defeat line.
-    if (s.boss && s.bossFight && s.boss->speechTimer > 0 && !s.boss->speech.empty())
-        drawSpeechBubble(ctx, b, s.boss->speech, bossSpeechAnchor({s.boss->x, s.boss->y}, v));
+    // 24. The boss's taunt or defeat line, off the HUD.
+    if (s.boss && s.bossFight && s.boss->speechTimer > 0 && !s.boss->speech.empty()) {
+        const auto offHud = [&](sf::FloatRect box) {
+            const sf::FloatRect onScreen = bubbleOffHud({box.left - v.left, box.top - v.top, box.width, box.height});
+            return sf::FloatRect{onScreen.left + v.left, onScreen.top + v.top, box.width, box.height};
+        };
+        drawSpeechBubble(ctx, b, s.boss->speech, bossSpeechAnchor({s.boss->x, s.boss->y}, v), offHud);
+    }
     // 25. The cave shade over everything in the world.
     if (zone.underground) drawCaveShade(b, v);
     b.flush(ctx.target);

@@ -193,7 +193,7 @@ TEST(ActFlow, BossTriggerOnlyInAStoryActPastTheMark) {
 TEST(ActFlow, GoalFallsSpinsAndClearsOnce) {
     const Level level = flatLevel();
     ActState act;
-    dropGoalAfterBoss(act, level);
+    dropGoalAfterBoss(act, level, 4500);
     EXPECT_TRUE(act.goalPresent);
     EXPECT_EQ(act.goalX, 5040.0f);
     EXPECT_EQ(act.goalY, -100.0f);
