@@ -60,6 +60,7 @@ void Mivoland2::frame(float seconds) {
 void Mivoland2::update(float dt) {
     toast.tick(dt);
     if (input.pressed(sf::Keyboard::F11)) toggleFullscreen();
+    updateLobbyNetwork(dt);  // the invite file, the lobby's sockets and events (net/LobbyGame.cpp)
 
     switch (state) {
         case GameState::MainMenu: updateMainMenu(); break;
@@ -77,6 +78,7 @@ void Mivoland2::update(float dt) {
         // Special stage and hidden temple (gameplay/SpecialScreen.cpp, TempleScreen.cpp).
         case GameState::SpecialStage: updateSpecialStage(dt); break;
         case GameState::HiddenTemple: updateHiddenTemple(dt); break;
+        case GameState::Multiplayer: updateMultiplayerScreen(); break;  // net/LobbyScreen.cpp
         default: break;
     }
 }
@@ -98,6 +100,7 @@ void Mivoland2::drawScreen(DrawContext& ctx) {
         // Special stage and hidden temple (gameplay/SpecialScreen.cpp, TempleScreen.cpp).
         case GameState::SpecialStage: drawSpecialStage(ctx); break;
         case GameState::HiddenTemple: drawHiddenTemple(ctx); break;
+        case GameState::Multiplayer: drawMultiplayerScreen(ctx); break;  // net/LobbyScreen.cpp
         default: break;
     }
     drawToast(ctx);

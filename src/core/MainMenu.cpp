@@ -27,6 +27,7 @@ void Mivoland2::updateMainMenu() {
     // are in the game; until then they leave the menu as it is.
     switch (runMenuList(menu)) {
         case 0: openSaveSelect(); break;
+        case 1: openMultiplayerScreen(); break;
         case 4: openOptions(); break;
         case 5: openExtras(); break;
         default: break;

@@ -297,15 +297,13 @@ void Mivoland2::updateActSelect() {
 void Mivoland2::updateEffects(float dt) { updateEffectLists(level, effects, dt); }
 
 // ---- Hooks ------------------------------------------------------------------------------
+// (sendPlayerState and onMultiplayerCleared live with the lobby, net/LobbyGame.cpp.)
 
 void Mivoland2::fireScriptEvent(const std::string&) {}
 void Mivoland2::runScriptTimers(float) {}
-void Mivoland2::sendPlayerState() {}
 void Mivoland2::updateDebugEditor(float) {}
 
 void Mivoland2::onCourseCleared() {
     state = GameState::Maker;
     playMusic("lobby");
 }
-
-void Mivoland2::onMultiplayerCleared() {}

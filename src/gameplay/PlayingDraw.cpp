@@ -40,6 +40,7 @@ void Mivoland2::drawActWorld(DrawContext& ctx) {
     // The beaten boss keeps its defeat line while it sinks away.
     scene.boss = &boss;
     scene.bossFight = bossPresent();
+    scene.remotes = lobbyRemoteScene();
     drawWorld(ctx, scene);
 }
 
@@ -62,6 +63,7 @@ void Mivoland2::drawPlaying(DrawContext& ctx) {
     hud.zone = level.zone;
     hud.act = level.act;
     hud.makerTest = session.playingCourse;
+    lobbyHud(hud);
     drawHud(ctx, hud);
     if (paused) drawPause(ctx, session.pauseList, player.hero, totalTime);
 }
