@@ -361,3 +361,46 @@ TEST(LobbyLoopback, BeaconsListLobbiesOnTheNetwork) {
     EXPECT_FALSE(browser->discovery);
     EXPECT_TRUE(browser->found.empty());
 }
+
+TEST(LobbyLoopback, AGlobalHostTakesItsCodeFromTheRouterWorkAndRemovesTheMappingOnLeaving) {
+    auto host = makeLobby();
+    std::uint16_t workerPort = 0;
+    std::string workerAddress;
+    host->config.portMappingWorker = [&](std::shared_ptr<mp::Job> job, std::uint16_t port, std::string local) {
+        std::lock_guard<std::mutex> lock(job->mutex);
+        workerPort = port;
+        workerAddress = local;
+        job->publicAddress = 0x01020304u;
+        job->publicAddressFound = true;
+        job->gateway.host = "192.168.1.1";
+        job->gateway.found = true;
+        job->gatewayHeld = true;
+        job->mappingAdded = true;
+        job->done = true;
+    };
+    std::mutex removedMutex;
+    std::string removedHost;
+    std::uint16_t removedPort = 0;
+    host->config.removePortMapping = [&](UpnpGateway gateway, std::uint16_t port) {
+        std::lock_guard<std::mutex> lock(removedMutex);
+        removedHost = gateway.host;
+        removedPort = port;
+    };
+    ASSERT_TRUE(host->hostLobby(true, "Host", 0));
+    ASSERT_TRUE(pumpUntil({host.get()}, [&] { return !host->code.empty(); }));
+    const InviteTarget t = decodeInviteCode(host->code);
+    EXPECT_TRUE(t.global);
+    EXPECT_EQ(t.address, 0x01020304u);
+    EXPECT_EQ(t.port, host->tcpPort());
+    EXPECT_EQ(workerPort, host->tcpPort());
+    EXPECT_EQ(workerAddress, "127.0.0.1");
+
+    const std::uint16_t port = host->tcpPort();
+    host->leaveLobby();
+    ASSERT_TRUE(pumpUntil({}, [&] {
+        std::lock_guard<std::mutex> lock(removedMutex);
+        return !removedHost.empty();
+    }));
+    EXPECT_EQ(removedHost, "192.168.1.1");
+    EXPECT_EQ(removedPort, port);
+}
