@@ -303,10 +303,16 @@ void Lobby::lanDiscoveryUpdate(float dt, bool browsing) {
     ageFoundLobbies(found, dt);
     if (!browsing || role != LobbyRole::None || job) {
         discovery.reset();
+        discoveryRetry = 0;
         found.clear();
         return;
     }
     if (!discovery) {
+        // A port taken by another program is tried again once a second, not
+        // every frame.
+        discoveryRetry -= dt;
+        if (discoveryRetry > 0) return;
+        discoveryRetry = 1.0f;
         auto u = std::make_unique<sf::UdpSocket>();
         if (u->bind(config.discoveryPort) != sf::Socket::Done) return;
         u->setBlocking(false);

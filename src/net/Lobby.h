@@ -209,6 +209,7 @@ public:
 
     // Browsing.
     std::unique_ptr<sf::UdpSocket> discovery;
+    float discoveryRetry = 0;  // seconds until binding the discovery port is tried again
     std::vector<FoundLobby> found;
 
 private:

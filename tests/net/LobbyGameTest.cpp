@@ -178,8 +178,6 @@ TEST(LobbyGame, AnInviteFileJoinsAndTogetherWaitsForTheNextAct) {
     EXPECT_EQ(hud.multiplayer, HudInfo::Together);
     EXPECT_FALSE(hud.waitingForNextAct);
 
-    // The bot's host record stays at the start while the guest is held back:
-    // the finish must wait for the guest's own states to reach the host.
     ASSERT_TRUE(runIntoGoal(d, {bot.get()}));
     // Together: after the goal the guest stays in the act and waits.
     ASSERT_TRUE(runUntil(d, {bot.get()}, [&] { return g.lobbyGoalReached; }));
