@@ -15,6 +15,7 @@
 //   unshare -n sh -c 'ip link set lo up; build/release/lobby_bot host --start-after 3 & ...'
 #include <SFML/System/Clock.hpp>
 #include <SFML/System/Sleep.hpp>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
