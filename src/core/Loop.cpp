@@ -63,6 +63,7 @@ void Mivoland2::update(float dt) {
     toast.tick(dt);
     if (input.pressed(sf::Keyboard::F11)) toggleFullscreen();
     if (dropTarget) dropTarget->pump();  // dropped files join the dropped-file list
+    updateLobbyNetwork(dt);  // the invite file, the lobby's sockets and events (net/LobbyGame.cpp)
 
     switch (state) {
         case GameState::MainMenu: updateMainMenu(); break;
@@ -82,6 +83,7 @@ void Mivoland2::update(float dt) {
         case GameState::HiddenTemple: updateHiddenTemple(dt); break;
         // Mivo Maker (maker/MakerScreen.cpp).
         case GameState::Maker: updateMaker(dt); break;
+        case GameState::Multiplayer: updateMultiplayerScreen(); break;  // net/LobbyScreen.cpp
         default: break;
     }
 }
@@ -105,6 +107,7 @@ void Mivoland2::drawScreen(DrawContext& ctx) {
         case GameState::HiddenTemple: drawHiddenTemple(ctx); break;
         // Mivo Maker (maker/MakerScreen.cpp).
         case GameState::Maker: drawMaker(ctx); break;
+        case GameState::Multiplayer: drawMultiplayerScreen(ctx); break;  // net/LobbyScreen.cpp
         default: break;
     }
     drawToast(ctx);

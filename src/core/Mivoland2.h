@@ -28,6 +28,8 @@
 #include "level/Level.h"
 #include "maker/MakerEditor.h"
 #include "mods/ModInfo.h"
+
+#include "net/Lobby.h"
 #include "persist/Achievements.h"
 #include "persist/SaveSlot.h"
 #include "render/BossInView.h"
@@ -37,6 +39,8 @@
 
 struct DrawContext;
 class DropTarget;
+
+struct HudInfo;
 
 // How a game object is set up. The defaults are the real game; tests and
 // tools choose a data folder, script the keys and hide the window.
@@ -123,7 +127,7 @@ public:
     void playMusic(const std::string& id);
     void applyMusicVolume();                 // the playing song follows settings.musicVolume
     std::string zoneMusicId(int zone) const; // "mod" or the zone's song
-    bool inMultiplayerGame() const { return false; }  // hosting, or joined and connected
+    bool inMultiplayerGame() const { return lobby.inGame(); }  // hosting, or joined and connected
 
     AudioSystem audio;
 
@@ -329,4 +333,33 @@ public:
 
     std::vector<ModInfo> mods;     // in mod order
     mivo::ScriptHost scriptHost;
+
+    // ---- Multiplayer lobby (net/LobbyGame.cpp; the protocol in net/Lobby.h;
+    // the developer lobby screen in net/LobbyScreen.cpp) ---------------------
+    // The background step of every frame: the invite file, the lobby's
+    // sockets, the drawn peers, then the lobby's events.
+    void updateLobbyNetwork(float dt);
+    void checkInviteFile();
+    void handleLobbyEvent(const LobbyEvent& e);
+    // An act of the lobby: generated from its zone and act, no boss, the
+    // multiplayer hero, a 2 s title card.
+    void startLobbyAct(int zone, int act);
+    // Decodes typed or pasted text and joins; an invalid code sets the
+    // lobby's error text.
+    void joinByCode(const std::string& text);
+    bool inLevel() const;  // an act or one of its bonus stages is on screen
+    // The lobby's peers as the world renderer draws them, and the HUD line.
+    RemoteScene lobbyRemoteScene();
+    void lobbyHud(HudInfo& hud) const;
+
+    void openMultiplayerScreen();
+    void updateMultiplayerScreen();
+    void drawMultiplayerScreen(DrawContext& ctx);
+
+    Lobby lobby;
+    int multiplayerHero = 0;        // the hero used in lobby play
+    std::string inviteField;        // the invite code field, at most 13 characters
+    bool lobbyGoalReached = false;  // this lobby act's finish has been counted
+    bool inviteFileStuck = false;   // "invite.txt" could not be removed: read it once
+    std::vector<RemotePeer> remotePeers;
 };

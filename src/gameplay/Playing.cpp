@@ -280,9 +280,6 @@ void Mivoland2::updateActSelect() {
 void Mivoland2::updateEffects(float dt) { updateEffectLists(level, effects, dt); }
 
 // ---- Hooks ------------------------------------------------------------------------------
-
-void Mivoland2::sendPlayerState() {}
+// (sendPlayerState and onMultiplayerCleared live with the lobby, net/LobbyGame.cpp.)
 
 void Mivoland2::onCourseCleared() { returnToMaker("COURSE CLEAR! Nice one!"); }
-
-void Mivoland2::onMultiplayerCleared() {}

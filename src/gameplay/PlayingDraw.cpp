@@ -39,6 +39,7 @@ void Mivoland2::drawActWorld(DrawContext& ctx) {
     // The beaten boss keeps its defeat line while it sinks away.
     scene.boss = &boss;
     scene.bossFight = bossPresent();
+    scene.remotes = lobbyRemoteScene();
     drawWorld(ctx, scene);
 }
 
@@ -66,6 +67,7 @@ void Mivoland2::drawPlaying(DrawContext& ctx) {
     hud.zone = level.zone;
     hud.act = level.act;
     hud.makerTest = session.playingCourse;
+    lobbyHud(hud);
     drawHud(ctx, hud);
     drawSayBanner(ctx, session.speech, session.speechTime);
     if (paused) drawPause(ctx, session.pauseList, player.hero, totalTime);
