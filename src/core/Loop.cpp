@@ -11,6 +11,7 @@
 #include "render/Draw.h"
 
 Mivoland2::Mivoland2(Mivoland2Options opts) : options(std::move(opts)) {
+    lobby.config.routerTargets = options.routerTargets;  // the router work of an Internet host
     if (options.keys) {
         keys = options.keys;
     } else {

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "net/InviteCode.h"
+#include "net/PortMapDecision.h"
 
 namespace {
 
@@ -215,6 +216,8 @@ bool Lobby::hostLobby(bool isGlobal, const std::string& name, int hero) {
             started = true;
         } catch (const std::system_error&) {
         }
+    } else if (config.routerTargets) {
+        started = mp::startPortMappingJob(job, tcpPort(), dotted(localAddress), *config.routerTargets);
     }
     if (!started) {
         std::lock_guard<std::mutex> lock(job->mutex);
@@ -257,10 +260,14 @@ bool Lobby::joinLobby(std::uint32_t address, std::uint16_t port, bool isGlobal, 
 void Lobby::leaveLobby() {
     if (job) {
         std::lock_guard<std::mutex> lock(job->mutex);
-        if (job->gatewayHeld && job->mappingAdded && config.removePortMapping) {
-            try {
-                std::thread(config.removePortMapping, job->gateway, tcpPort()).detach();
-            } catch (const std::system_error&) {
+        if (role == LobbyRole::Host && job->gatewayHeld && job->mappingAdded) {
+            if (config.removePortMapping) {
+                try {
+                    std::thread(config.removePortMapping, job->gateway, tcpPort()).detach();
+                } catch (const std::system_error&) {
+                }
+            } else if (config.routerTargets) {
+                mp::startPortMappingRemoval(*job, tcpPort());
             }
         }
     }
@@ -356,23 +363,18 @@ void Lobby::pollNetJob() {
         return;
     }
     if (role == LobbyRole::Host && code.empty()) {
-        bool publicFound = false;
-        std::uint32_t publicAddress = 0;
+        mp::PortMapFindings findings;
         {
             std::lock_guard<std::mutex> lock(job->mutex);
             if (!job->done) return;
-            publicFound = job->publicAddressFound;
-            publicAddress = job->publicAddress;
+            findings = mp::findingsOf(*job);
         }
-        if (!publicFound) {
-            code = encodeInviteCode(localAddress, portIndex, false);
-            global = false;
-            status = kNoInternetStatus;
-            return;
-        }
-        // A Global code; what the router work found chooses the status
-        // (it is kept in the job, which leaving the lobby still needs).
-        code = encodeInviteCode(publicAddress, portIndex, true);
+        // The job stays: leaving the lobby still needs its router to remove
+        // the mapping.
+        const mp::PortMapDecision d = mp::decidePortMapping(findings, tcpPort(), localAddress);
+        code = encodeInviteCode(d.codeAddress, portIndex, d.global);
+        global = d.global;
+        status = d.status;
     }
 }
 

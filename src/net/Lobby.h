@@ -28,6 +28,7 @@
 #include "net/Job.h"
 #include "net/Listener.h"
 #include "net/LobbyWire.h"
+#include "net/PortMapping.h"
 
 enum class LobbyRole : int { None = 0, Host = 1, Client = 2 };
 
@@ -88,11 +89,19 @@ struct LobbyNetConfig {
     std::uint16_t discoveryPort = kBeaconPort;  // 0: any free port
     std::uint16_t basePort = 47787;             // the four lobby ports start here
     std::optional<std::uint32_t> localAddress;  // none: this machine's own
-    // The router work of an Internet host: given the job, the TCP port and
-    // the local address as text, it fills the job and sets done last. None:
-    // the job is done at once with nothing found (no Internet).
+    // Where the router work of an Internet host looks for the router and the
+    // public address. None: no router work, the job is done at once with
+    // nothing found (no Internet), so a lobby made in a test or a tool never
+    // talks to anything beyond what it is pointed at. The game sets the real
+    // ones (Mivoland2Options::routerTargets).
+    std::optional<mp::RouterTargets> routerTargets;
+    // Stand-ins for the router work and the removal of its mapping (tests).
+    // The worker, given the job, the TCP port and the local address as text,
+    // fills the job and sets done last; it is used instead of the router
+    // work when set.
     std::function<void(std::shared_ptr<mp::Job>, std::uint16_t, std::string)> portMappingWorker;
-    // Removes a router mapping on a detached thread when a lobby closes.
+    // Removes a router mapping on a detached thread when a lobby closes;
+    // unset, the router work's own removal runs (only after the router work).
     std::function<void(UpnpGateway, std::uint16_t)> removePortMapping;
 };
 

@@ -60,23 +60,29 @@ void Mivoland2::checkInviteFile() {
     joinByCode(inviteField);
 }
 
-void Mivoland2::joinByCode(const std::string& text) {
+bool Mivoland2::joinByCode(const std::string& text) {
     const InviteTarget target = decodeInviteCode(text);
     if (!target.valid) {
         lobby.error = kNotACodeText;
         playSound(23);
-        return;
+        return false;
     }
-    if (!lobby.joinLobby(target.address, target.port, target.global, playerName, multiplayerHero)) playSound(23);
+    if (!lobby.joinLobby(target.address, target.port, target.global, playerName, multiplayerHero)) {
+        playSound(23);
+        return false;
+    }
+    mpScreen.lobbyPage = true;
+    return true;
 }
 
 void Mivoland2::handleLobbyEvent(const LobbyEvent& e) {
     switch (e.type) {
         case LobbyEvent::Joined: playSound(9); break;
         case LobbyEvent::StartAct: startLobbyAct(e.zone, e.act); break;
-        case LobbyEvent::BackToLobby: openMultiplayerScreen(); break;
+        case LobbyEvent::BackToLobby: returnToLobbyScreen(); break;
         case LobbyEvent::Disconnected:
-            if (inLevel()) openMultiplayerScreen();
+            if (inLevel()) returnToLobbyScreen();
+            mpScreen.lobbyPage = false;
             showToast("Disconnected from the lobby");
             playSound(23);
             break;
@@ -112,7 +118,7 @@ void Mivoland2::onMultiplayerCleared() {
     unlockAchievement(11);
     // A racer waits on the lobby screen; together, the act goes on until the
     // host starts the next one.
-    if (lobby.settings.mode == kModeRace) openMultiplayerScreen();
+    if (lobby.settings.mode == kModeRace) returnToLobbyScreen();
 }
 
 RemoteScene Mivoland2::lobbyRemoteScene() {

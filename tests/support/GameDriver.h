@@ -17,6 +17,8 @@ public:
 
     Mivoland2& game() { return *game_; }
     ScriptedKeySource& keys() { return keys_; }
+    // The game's clipboard: one of its own, never the desktop's.
+    MemoryClipboard& clipboard() { return clipboard_; }
     const std::string& dataFolder() const { return dataFolder_; }
 
     bool start();  // the game's start-up; false without a UI font
@@ -51,5 +53,6 @@ private:
     std::unique_ptr<TempFolder> temp_;
     std::string dataFolder_;
     ScriptedKeySource keys_;
+    MemoryClipboard clipboard_;
     std::unique_ptr<Mivoland2> game_;
 };
