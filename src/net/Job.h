@@ -37,6 +37,9 @@ struct Job {
     UpnpGateway gateway;      // what removing the mapping later needs
     bool gatewayHeld = false;
     bool mappingAdded = false;
+    // The lobby was left before the worker was done: nobody will read the
+    // results, so the worker takes back a mapping it added itself.
+    bool abandoned = false;
 };
 
 }  // namespace mp

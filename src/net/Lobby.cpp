@@ -260,6 +260,7 @@ bool Lobby::joinLobby(std::uint32_t address, std::uint16_t port, bool isGlobal, 
 void Lobby::leaveLobby() {
     if (job) {
         std::lock_guard<std::mutex> lock(job->mutex);
+        job->abandoned = true;  // a worker still running removes what it adds
         if (role == LobbyRole::Host && job->gatewayHeld && job->mappingAdded) {
             if (config.removePortMapping) {
                 try {
@@ -267,7 +268,17 @@ void Lobby::leaveLobby() {
                 } catch (const std::system_error&) {
                 }
             } else if (config.routerTargets) {
-                mp::startPortMappingRemoval(*job, tcpPort());
+                // Its own thread with a copy of the router; only the counter is shared.
+                const auto running = removalsRunning;
+                ++*running;
+                try {
+                    std::thread([gateway = job->gateway, port = tcpPort(), running] {
+                        mp::removePortMapping(gateway, port);
+                        --*running;
+                    }).detach();
+                } catch (const std::system_error&) {
+                    --*running;  // the lease ends a forgotten mapping by itself
+                }
             }
         }
     }
@@ -289,6 +300,15 @@ void Lobby::leaveLobby() {
     finishers = 0;
     pingTimer = beaconTimer = lobbyStateTimer = 0;
     lobbyStateChanged = false;
+}
+
+bool Lobby::waitForRemovals(std::chrono::milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (*removalsRunning > 0) {
+        if (std::chrono::steady_clock::now() >= end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
 }
 
 void Lobby::leaveLobbyWithError(const std::string& text) {

@@ -17,6 +17,8 @@
 #include <SFML/Network/TcpSocket.hpp>
 #include <SFML/Network/UdpSocket.hpp>
 #include <SFML/System/Vector2.hpp>
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -144,6 +146,10 @@ public:
     bool joinLobby(std::uint32_t address, std::uint16_t port, bool global, const std::string& name, int hero);
     void leaveLobby();
     void leaveLobbyWithError(const std::string& text);
+    // Waits (at most `limit`) for the router mappings being removed after
+    // lobbies closed; true when none is left. The game calls it on the way
+    // out, so closing the window does not cut a removal short.
+    bool waitForRemovals(std::chrono::milliseconds limit);
 
     // ---- Each frame, in this order (update runs all four) ----------------------------
     // browsing: the multiplayer screen is shown, so found lobbies are listed.
@@ -215,6 +221,8 @@ public:
 
     std::shared_ptr<mp::Job> job;
     std::vector<LobbyEvent> events;
+    // Removals of router mappings still running on their threads.
+    std::shared_ptr<std::atomic<int>> removalsRunning = std::make_shared<std::atomic<int>>(0);
 
     // Browsing.
     std::unique_ptr<sf::UdpSocket> discovery;

@@ -129,16 +129,22 @@ void runPortMappingJob(std::shared_ptr<Job> job, std::uint16_t port, std::string
     } catch (const std::exception&) {
     }
 
-    std::lock_guard lock(job->mutex);
-    if (outer.found) job->outerRouter = outer.host;
-    job->publicAddress = publicAddress.value_or(0);
-    job->publicAddressFound = publicAddress.has_value();
-    job->gateway = gateway;
-    job->gatewayHeld = gateway.found;
-    job->mappingAdded = added;
-    job->routerExternalAddress = external.address;
-    job->routerAnswered = external.answered;
-    job->done = true;
+    bool abandoned = false;
+    {
+        std::lock_guard lock(job->mutex);
+        if (outer.found) job->outerRouter = outer.host;
+        job->publicAddress = publicAddress.value_or(0);
+        job->publicAddressFound = publicAddress.has_value();
+        job->gateway = gateway;
+        job->gatewayHeld = gateway.found;
+        job->mappingAdded = added;
+        job->routerExternalAddress = external.address;
+        job->routerAnswered = external.answered;
+        job->done = true;
+        abandoned = job->abandoned;
+    }
+    // The lobby closed while we worked: a port opened for it must not stay open.
+    if (abandoned && gateway.found && added) removePortMapping(gateway, port);
 }
 
 bool startPortMappingJob(std::shared_ptr<Job> job, std::uint16_t port, std::string localAddress,

@@ -405,12 +405,35 @@ TEST_F(MultiplayerScreenGame, TheRoutersFindingsShowOnTheLobbyPage) {
 
         click("back");
         ASSERT_FALSE(g.mpScreen.lobbyPage);
-        ASSERT_TRUE(runUntil([&] {
-            for (const auto& call : home.calls())
-                if (call.action == "DeletePortMapping") return true;
-            return false;
-        }));
+        EXPECT_TRUE(g.lobby.waitForRemovals(std::chrono::seconds(10)));
+        EXPECT_EQ(home.calls().back().action, "DeletePortMapping");
     }
+}
+
+// A host who leaves before the router work is done: the worker finishes on
+// its own and takes back the mapping it added.
+TEST_F(MultiplayerScreenGame, LeavingBeforeTheRouterAnswersStillClosesThePort) {
+    FakeRouter home;
+    home.start();
+    mp::RouterTargets t;
+    t.ssdpAddress = "127.0.0.1";
+    t.ssdpPort = home.ssdpPort();
+    t.fallbackRouters = {};
+    t.publicAddressUrl = home.ipUrl();
+    g.lobby.config.routerTargets = t;
+    openScreen();
+    click("global");
+    click("host");
+    ASSERT_TRUE(g.lobby.code.empty());
+    click("back");
+    ASSERT_EQ(g.lobby.role, LobbyRole::None);
+    const auto actions = [&] {
+        std::vector<std::string> out;
+        for (const auto& call : home.calls()) out.push_back(call.action);
+        return out;
+    };
+    ASSERT_TRUE(runUntil([&] { return actions().size() == 3; }));
+    EXPECT_EQ(actions(), (std::vector<std::string>{"AddPortMapping", "GetExternalIPAddress", "DeletePortMapping"}));
 }
 
 TEST_F(MultiplayerScreenGame, TheInviteFileOpensTheLobbyPageOrSaysWhatACodeLooksLike) {
