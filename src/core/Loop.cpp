@@ -46,9 +46,7 @@ int Mivoland2::run() {
     sf::Clock clock;
     while (window.isOpen()) frame(clock.restart().asSeconds());
     writeAchievements();  // the broken-baddie count of this run
-    // A lobby still open closes, and its router mapping is removed before the program ends.
-    lobby.leaveLobby();
-    lobby.waitForRemovals(mp::kSoapTimeout + std::chrono::milliseconds(500));
+    leaveLobbyAtExit();  // net/LobbyGame.cpp
     return 0;
 }
 

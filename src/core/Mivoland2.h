@@ -390,4 +390,7 @@ public:
 
     MultiplayerScreen mpScreen;
     std::unique_ptr<Clipboard> desktopClipboard;  // made on first use
+    // On the way out (run(), after the loop): a lobby still open closes, and
+    // a router mapping it opened is removed before the program ends.
+    void leaveLobbyAtExit();
 };

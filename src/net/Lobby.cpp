@@ -209,6 +209,7 @@ bool Lobby::hostLobby(bool isGlobal, const std::string& name, int hero) {
     // the port; pollNetJob makes the code from what it found.
     status = kGlobalHostWaitStatus;
     job = std::make_shared<mp::Job>();
+    job->mappingsInFlight = mappingsInFlight;
     bool started = false;
     if (config.portMappingWorker) {
         try {
@@ -260,7 +261,7 @@ bool Lobby::joinLobby(std::uint32_t address, std::uint16_t port, bool isGlobal, 
 void Lobby::leaveLobby() {
     if (job) {
         std::lock_guard<std::mutex> lock(job->mutex);
-        job->abandoned = true;  // a worker still running removes what it adds
+        job->abandoned = true;  // a worker still running adds nothing more and removes what it added
         if (role == LobbyRole::Host && job->gatewayHeld && job->mappingAdded) {
             if (config.removePortMapping) {
                 try {
@@ -269,7 +270,7 @@ void Lobby::leaveLobby() {
                 }
             } else if (config.routerTargets) {
                 // Its own thread with a copy of the router; only the counter is shared.
-                const auto running = removalsRunning;
+                const auto running = mappingsInFlight;
                 ++*running;
                 try {
                     std::thread([gateway = job->gateway, port = tcpPort(), running] {
@@ -304,7 +305,7 @@ void Lobby::leaveLobby() {
 
 bool Lobby::waitForRemovals(std::chrono::milliseconds limit) {
     const auto end = std::chrono::steady_clock::now() + limit;
-    while (*removalsRunning > 0) {
+    while (*mappingsInFlight > 0) {
         if (std::chrono::steady_clock::now() >= end) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }

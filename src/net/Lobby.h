@@ -146,9 +146,10 @@ public:
     bool joinLobby(std::uint32_t address, std::uint16_t port, bool global, const std::string& name, int hero);
     void leaveLobby();
     void leaveLobbyWithError(const std::string& text);
-    // Waits (at most `limit`) for the router mappings being removed after
-    // lobbies closed; true when none is left. The game calls it on the way
-    // out, so closing the window does not cut a removal short.
+    // Waits (at most `limit`) for the router mappings on their way in or out
+    // (a removal after a lobby closed, or router work that asked for a
+    // mapping and will take it back); true when none is left. The game calls
+    // it on the way out, so closing the window does not cut a removal short.
     bool waitForRemovals(std::chrono::milliseconds limit);
 
     // ---- Each frame, in this order (update runs all four) ----------------------------
@@ -221,8 +222,9 @@ public:
 
     std::shared_ptr<mp::Job> job;
     std::vector<LobbyEvent> events;
-    // Removals of router mappings still running on their threads.
-    std::shared_ptr<std::atomic<int>> removalsRunning = std::make_shared<std::atomic<int>>(0);
+    // Router mappings on their way in or out on other threads: removals, and
+    // router work past asking for a mapping (mp::Job::mappingsInFlight).
+    std::shared_ptr<std::atomic<int>> mappingsInFlight = std::make_shared<std::atomic<int>>(0);
 
     // Browsing.
     std::unique_ptr<sf::UdpSocket> discovery;

@@ -35,6 +35,12 @@ void Mivoland2::updateLobbyNetwork(float dt) {
     for (const LobbyEvent& e : lobby.takeEvents()) handleLobbyEvent(e);
 }
 
+void Mivoland2::leaveLobbyAtExit() {
+    lobby.leaveLobby();
+    // A router answers in moments; one that does not costs at most one call's wait.
+    lobby.waitForRemovals(mp::kSoapTimeout + std::chrono::milliseconds(500));
+}
+
 // A companion program may hand over a code in "invite.txt": its first word
 // is taken and the file removed.
 void Mivoland2::checkInviteFile() {

@@ -410,30 +410,79 @@ TEST_F(MultiplayerScreenGame, TheRoutersFindingsShowOnTheLobbyPage) {
     }
 }
 
-// A host who leaves before the router work is done: the worker finishes on
-// its own and takes back the mapping it added.
-TEST_F(MultiplayerScreenGame, LeavingBeforeTheRouterAnswersStillClosesThePort) {
-    FakeRouter home;
-    home.start();
-    mp::RouterTargets t;
-    t.ssdpAddress = "127.0.0.1";
-    t.ssdpPort = home.ssdpPort();
-    t.fallbackRouters = {};
-    t.publicAddressUrl = home.ipUrl();
-    g.lobby.config.routerTargets = t;
+// A host who leaves before the router work is done: no port is opened for
+// a lobby already left, and one opened just before is taken back.
+TEST_F(MultiplayerScreenGame, LeavingBeforeTheRouterWorkIsDoneLeavesNoPortOpen) {
+    const struct {
+        const char* name;
+        bool leaveAfterMapping;  // else at once, while the router is still being searched for
+        std::vector<std::string> calls;
+    } cases[] = {
+        {"at once", false, {}},
+        // An address behind a second router: the worker goes on to search
+        // for it (1.5 s), and the lobby is left meanwhile.
+        {"after the mapping", true, {"AddPortMapping", "GetExternalIPAddress", "DeletePortMapping"}},
+    };
     openScreen();
     click("global");
-    click("host");
-    ASSERT_TRUE(g.lobby.code.empty());
-    click("back");
-    ASSERT_EQ(g.lobby.role, LobbyRole::None);
-    const auto actions = [&] {
-        std::vector<std::string> out;
-        for (const auto& call : home.calls()) out.push_back(call.action);
-        return out;
-    };
-    ASSERT_TRUE(runUntil([&] { return actions().size() == 3; }));
-    EXPECT_EQ(actions(), (std::vector<std::string>{"AddPortMapping", "GetExternalIPAddress", "DeletePortMapping"}));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeRouter home;
+        home.externalAddress = "192.168.0.5";
+        home.start();
+        mp::RouterTargets t;
+        t.ssdpAddress = "127.0.0.1";
+        t.ssdpPort = home.ssdpPort();
+        t.fallbackRouters = {"127.0.0.1"};
+        t.fallbackPort = 9;
+        t.publicAddressUrl = home.ipUrl();
+        g.lobby.config.routerTargets = t;
+        const auto actions = [&] {
+            std::vector<std::string> out;
+            for (const auto& call : home.calls()) out.push_back(call.action);
+            return out;
+        };
+
+        click("host");
+        ASSERT_TRUE(g.lobby.code.empty());
+        const std::weak_ptr<mp::Job> worker = g.lobby.job;
+        if (c.leaveAfterMapping) {
+            ASSERT_TRUE(runUntil([&] { return actions().size() == 2; }));
+        }
+        click("back");
+        ASSERT_EQ(g.lobby.role, LobbyRole::None);
+        ASSERT_TRUE(runUntil([&] { return worker.expired(); }));
+        EXPECT_EQ(actions(), c.calls);
+    }
+}
+
+// Closing the game while hosting takes the port back before the program
+// ends, also when the router work is still under way.
+TEST_F(MultiplayerScreenGame, ClosingTheGameTakesThePortBack) {
+    for (const bool workDone : {true, false}) {
+        SCOPED_TRACE(workDone ? "code shown" : "still asking the router");
+        FakeRouter home;
+        home.externalAddress = "192.168.0.5";  // keeps the worker busy 1.5 s after the mapping
+        home.start();
+        mp::RouterTargets t;
+        t.ssdpAddress = "127.0.0.1";
+        t.ssdpPort = home.ssdpPort();
+        t.fallbackRouters = {"127.0.0.1"};
+        t.fallbackPort = 9;
+        t.publicAddressUrl = home.ipUrl();
+        g.lobby.config.routerTargets = t;
+        ASSERT_TRUE(g.lobby.hostLobby(true, "Hosty", 0));
+        ASSERT_TRUE(runUntil([&] {
+            return workDone ? !g.lobby.code.empty() : !home.calls().empty();
+        }));
+
+        g.leaveLobbyAtExit();
+        const auto calls = home.calls();
+        ASSERT_FALSE(calls.empty());
+        EXPECT_EQ(calls.front().action, "AddPortMapping");
+        EXPECT_EQ(calls.back().action, "DeletePortMapping");
+        EXPECT_EQ(*g.lobby.mappingsInFlight, 0);
+    }
 }
 
 TEST_F(MultiplayerScreenGame, TheInviteFileOpensTheLobbyPageOrSaysWhatACodeLooksLike) {
