@@ -26,6 +26,30 @@ constexpr const char* kGlobalHelp =
 sf::Vector2f pos(const sf::FloatRect& r) { return {r.left, r.top}; }
 sf::Vector2f size(const sf::FloatRect& r) { return {r.width, r.height}; }
 
+// One line that stays inside maxWidth: drawn smaller when it would not (a
+// name of fourteen wide letters, a long player row), kept on the same middle.
+void drawFitted(DrawContext& ctx, const std::string& str, sf::Vector2f at, unsigned textSize, sf::Color fill,
+                float outline, float maxWidth, int align = kAlignLeft) {
+    const sf::Text probe(sf::String::fromUtf8(str.begin(), str.end()), ctx.font, textSize);
+    const float width = probe.getLocalBounds().width + 2.0f * outline;
+    unsigned fitted = textSize;
+    if (width > maxWidth && width > 0.0f) fitted = std::max(10u, unsigned(float(textSize) * maxWidth / width));
+    drawText(ctx, str, {at.x, at.y + (float(textSize) - float(fitted)) * 0.5f}, fitted, fill, outline, align);
+}
+
+// A wrapped text with every line centred on x.
+void drawCentredLines(DrawContext& ctx, const std::string& text, sf::Vector2f at, unsigned textSize, sf::Color fill,
+                      float outline) {
+    const float step = ctx.font.getLineSpacing(textSize);
+    std::size_t start = 0;
+    for (int line = 0; start <= text.size(); ++line) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        drawText(ctx, text.substr(start, end - start), {at.x, at.y + step * float(line)}, textSize, fill, outline,
+                 kAlignCenter);
+        start = end + 1;
+    }
+}
+
 // A clickable box with a centred label; the mouse over it lights its edge,
 // a chosen one (a tab) is filled.
 void drawBox(DrawContext& ctx, const sf::FloatRect& r, const std::string& label, sf::Vector2f mouse,
@@ -34,8 +58,8 @@ void drawBox(DrawContext& ctx, const sf::FloatRect& r, const std::string& label,
     const sf::Color fill = chosen ? sf::Color(90, 80, 170, 235) : sf::Color(30, 30, 70, 215);
     const sf::Color edge = hover || chosen ? kGold : sf::Color(150, 150, 220);
     drawRect(ctx, pos(r), size(r), fill, hover || chosen ? 3.0f : 2.0f, edge);
-    drawText(ctx, label, {r.left + r.width * 0.5f, r.top + r.height * 0.5f - float(textSize) * 0.62f}, textSize,
-             text, 0.0f, kAlignCenter);
+    drawFitted(ctx, label, {r.left + r.width * 0.5f, r.top + r.height * 0.5f - float(textSize) * 0.62f}, textSize,
+               text, 0.0f, r.width - 16.0f, kAlignCenter);
 }
 
 // A text field: its text and a blinking cursor while edited, else its text
@@ -47,13 +71,19 @@ void drawField(DrawContext& ctx, const sf::FloatRect& r, const std::string& text
              editing ? 3.0f : 2.0f, editing ? kGold : hover ? sf::Color(200, 200, 240) : sf::Color(120, 120, 180));
     const unsigned sz = 22;
     const sf::Vector2f at{r.left + 12.0f, r.top + r.height * 0.5f - float(sz) * 0.62f};
+    const float room = r.width - 24.0f;
     if (editing) {
+        // The cursor's room is kept while it blinks off, so the text does not jump.
         const bool cursor = int(time * 2.0f) % 2 == 0;
-        drawText(ctx, text + (cursor ? "|" : ""), at, sz, sf::Color::White, 0.0f);
+        const sf::Text probe(sf::String::fromUtf8(text.begin(), text.end()) + "|", ctx.font, sz);
+        const float width = probe.getLocalBounds().width;
+        const unsigned fitted = width > room ? std::max(10u, unsigned(float(sz) * room / width)) : sz;
+        drawText(ctx, text + (cursor ? "|" : ""), {at.x, at.y + (float(sz) - float(fitted)) * 0.5f}, fitted,
+                 sf::Color::White, 0.0f);
     } else if (text.empty()) {
-        drawText(ctx, placeholder, at, sz, sf::Color(110, 110, 140), 0.0f);
+        drawFitted(ctx, placeholder, at, sz, sf::Color(110, 110, 140), 0.0f, room);
     } else {
-        drawText(ctx, text, at, sz, sf::Color::White, 0.0f);
+        drawFitted(ctx, text, at, sz, sf::Color::White, 0.0f, room);
     }
 }
 
@@ -66,7 +96,9 @@ void drawPicker(DrawContext& ctx, const char* left, const char* right, const std
     const float x0 = l.left + l.width + 8.0f, x1 = r.left - 8.0f;
     drawRect(ctx, {x0, l.top}, {x1 - x0, l.height}, kPanel);
     drawText(ctx, label, {x0 + 10.0f, l.top + 11.0f}, 15, kGold, 1.5f);
-    drawText(ctx, value, {(x0 + x1) * 0.5f + 24.0f, l.top + 8.0f}, 20, sf::Color::White, 2.0f, kAlignCenter);
+    const float centre = (x0 + x1) * 0.5f + 24.0f;
+    drawFitted(ctx, value, {centre, l.top + 8.0f}, 20, sf::Color::White, 2.0f, 2.0f * (x1 - 6.0f - centre),
+               kAlignCenter);
 }
 
 }  // namespace
@@ -100,8 +132,7 @@ void Mivoland2::drawMultiplayerPage(DrawContext& ctx) {
     drawBox(ctx, buttonRect("paste"), "Paste", mouse);
     drawBox(ctx, buttonRect("join"), "Join", mouse, 24, false, kGold);
 
-    if (!lobby.error.empty())
-        drawText(ctx, wrapText(lobby.error, 64), {480, 370}, 15, kError, 2, kAlignCenter);
+    if (!lobby.error.empty()) drawCentredLines(ctx, wrapText(lobby.error, 64), {480, 367}, 15, kError, 2);
 
     if (local) {
         const sf::FloatRect first = lanRowRect(0);
@@ -112,8 +143,9 @@ void Mivoland2::drawMultiplayerPage(DrawContext& ctx) {
         for (int i = 0; i < std::min<int>(kLanRowsShown, int(lobby.found.size())); ++i)
             drawBox(ctx, lanRowRect(i), lanRowText(lobby.found[std::size_t(i)]), mouse, 19);
     } else {
-        drawRect(ctx, {276, 400}, {574, 100}, kPanel);
-        drawText(ctx, wrapText(kGlobalHelp, 72), {288, 408}, 15, kSoft, 1.5f);
+        // Below two lines of an error text.
+        drawRect(ctx, {276, 410}, {574, 98}, kPanel);
+        drawText(ctx, wrapText(kGlobalHelp, 72), {288, 415}, 15, kSoft, 1.5f);
     }
     drawBox(ctx, buttonRect("back"), "Back", mouse);
 }
@@ -123,12 +155,12 @@ void Mivoland2::drawLobbyPage(DrawContext& ctx) {
     drawText(ctx, "LOBBY", {480, 10}, 44, sf::Color::White, 3, kAlignCenter);
     if (lobby.joining()) {
         drawText(ctx, "Joining " + lobby.code, {480, 170}, 32, sf::Color::White, 2, kAlignCenter);
-        drawText(ctx,
-                 wrapText(lobby.global ? "Joining over the internet. If this takes a while, the host's router may "
-                                         "not be letting the game in."
-                                       : "Joining a lobby on your Wi-Fi.",
-                          70),
-                 {480, 230}, 18, kSoft, 2, kAlignCenter);
+        drawCentredLines(ctx,
+                         wrapText(lobby.global ? "Joining over the internet. If this takes a while, the host's "
+                                                 "router may not be letting the game in."
+                                               : "Joining a lobby on your Wi-Fi.",
+                                  70),
+                         {480, 230}, 18, kSoft, 2);
         drawBox(ctx, buttonRect("back"), "Cancel", mouse);
         return;
     }
@@ -153,8 +185,8 @@ void Mivoland2::drawLobbyPage(DrawContext& ctx) {
         const float y = 222.0f + 42.0f * float(i);
         const bool me = p.id == lobby.ownId;
         drawRect(ctx, {40, y}, {466, 36}, me ? sf::Color(60, 50, 120, 190) : kPanel);
-        drawText(ctx, playerRowText(p, lobby.ownId), {50, y + 7}, 18, p.finishPlace == 1 ? kGold : sf::Color::White,
-                 2);
+        drawFitted(ctx, playerRowText(p, lobby.ownId), {50, y + 7}, 18,
+                   p.finishPlace == 1 ? kGold : sf::Color::White, 2, 446);
     }
 
     // The hero.
@@ -164,7 +196,7 @@ void Mivoland2::drawLobbyPage(DrawContext& ctx) {
     drawBox(ctx, buttonRect("charR"), ">", mouse, 24);
     drawRect(ctx, {572, 230}, {280, 40}, kPanel);
     drawMenuHero(ctx, multiplayerHero, {598, 250}, 0.7f, totalTime);
-    drawText(ctx, h.name + " - " + h.abilityName, {728, 239}, 18, sf::Color::White, 2, kAlignCenter);
+    drawFitted(ctx, h.name + " - " + h.abilityName, {728, 239}, 18, sf::Color::White, 2, 236, kAlignCenter);
 
     // The course: the host chooses, the others see it.
     const std::string zoneName = zoneTable()[std::size_t(std::clamp(lobby.settings.zone, 0, 5))].name;
