@@ -57,7 +57,15 @@ void Mivoland2::checkInviteFile() {
 
     const std::string word = inviteFileWord(text);
     const InviteTarget target = decodeInviteCode(word);
-    inviteField = target.valid ? encodeInviteTarget(target) : word.substr(0, kInviteCodeLength);
+    // The word goes into the code field by the field's own typing rule, so
+    // nothing the field would not take (control bytes, other letters) gets in.
+    inviteField.clear();
+    if (target.valid)
+        inviteField = encodeInviteTarget(target);
+    else
+        typeIntoCode(inviteField, std::vector<std::uint32_t>(reinterpret_cast<const unsigned char*>(word.data()),
+                                                             reinterpret_cast<const unsigned char*>(word.data()) +
+                                                                 word.size()));
     if (inLevel() || lobby.role != LobbyRole::None) {
         showToast("Invite received! Join it from Multiplayer");
         return;
