@@ -7,6 +7,7 @@
 #include "core/platform/DropTarget.h"
 #include "core/platform/FileSystem.h"
 #include "core/platform/Platform.h"
+#include "mods/Package.h"
 #include "persist/PlayerName.h"
 #include "render/Draw.h"
 
@@ -34,6 +35,8 @@ bool Mivoland2::startUp() {
     audio.buildSoundBank();
     audio.buildMusicCatalogue();
     achievements = loadAchievements(dataDir);
+    removeInstallLeftovers(modsFolder());  // what an install cut short left behind
+    reloadMods();
     setupScriptHost();  // after the mods are scanned
     playerName = loadPlayerName(dataDir);
     goToMainMenu();
@@ -63,6 +66,7 @@ void Mivoland2::update(float dt) {
     toast.tick(dt);
     if (input.pressed(sf::Keyboard::F11)) toggleFullscreen();
     if (dropTarget) dropTarget->pump();  // dropped files join the dropped-file list
+    updateModFiles();  // dropped files and the download inbox (mods/ModsGame.cpp)
     updateLobbyNetwork(dt);  // the invite file, the lobby's sockets and events (net/LobbyGame.cpp)
 
     switch (state) {
@@ -84,6 +88,7 @@ void Mivoland2::update(float dt) {
         // Mivo Maker (maker/MakerScreen.cpp).
         case GameState::Maker: updateMaker(dt); break;
         case GameState::Multiplayer: updateMultiplayerScreen(); break;  // net/LobbyScreen.cpp
+        case GameState::Mods: updateModsScreen(); break;  // mods/ModsScreen.cpp
         default: break;
     }
 }
@@ -108,6 +113,7 @@ void Mivoland2::drawScreen(DrawContext& ctx) {
         // Mivo Maker (maker/MakerScreen.cpp).
         case GameState::Maker: drawMaker(ctx); break;
         case GameState::Multiplayer: drawMultiplayerScreen(ctx); break;  // net/LobbyScreen.cpp
+        case GameState::Mods: drawModsScreen(ctx); break;  // mods/ModsScreen.cpp
         default: break;
     }
     drawToast(ctx);
