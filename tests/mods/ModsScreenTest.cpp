@@ -56,7 +56,7 @@ TEST(ModsScreen, PagesOfSixWrapAround) {
     EXPECT_EQ(s.d.screen(), GameState::MainMenu);
     s.d.click({480.0f, 200.0f + 44.0f * 3 + 19.0f});
     EXPECT_EQ(s.g.modsPage, 0);
-    s.d.press(K::BackSpace);
+    s.d.press(K::Backspace);
     EXPECT_EQ(s.d.screen(), GameState::MainMenu);
 }
 
