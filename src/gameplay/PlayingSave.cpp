@@ -16,7 +16,8 @@ void Mivoland2::writeSave() {
     if (!savingAllowed()) return;
     save.exists = true;
     save.score = session.score;
-    saveSlot(dataDir, currentSlot, save);
+    // The game goes on with the record in memory; the player should know.
+    if (!saveSlot(dataDir, currentSlot, save)) showToast(saveFailedMessage(currentSlot));
 }
 
 namespace {
