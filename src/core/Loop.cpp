@@ -20,22 +20,40 @@ Mivoland2::Mivoland2(Mivoland2Options opts) : options(std::move(opts)) {
 
 Mivoland2::~Mivoland2() = default;
 
+void Mivoland2::startupStep(const char* name) {
+    if (options.startupStep) options.startupStep(name);
+}
+
+// Only what the first menu frame needs happens before it; the sound device,
+// the effects and the songs are made on background threads meanwhile, and
+// finishStartUp() does the rest right after the first frame is shown.
 bool Mivoland2::startUp() {
     dataDir = options.dataFolder.empty() ? dataFolder() : withTrailingSeparator(options.dataFolder);
     if (!options.dataFolder.empty()) createDirectories(dataDir);
 
     settings = loadSettings(dataDir);
+    startupStep("settings");
     createWindow();
+    startupStep("window");
     if (!loadFont()) {
         window.close();
         return false;
     }
-    audio.buildSoundBank();
+    startupStep("font");
+    audio.startSoundBank();
     audio.buildMusicCatalogue();
+    startupStep("music catalogue");
+    goToMainMenu();
+    startupStep("main menu");
+    return true;
+}
+
+void Mivoland2::finishStartUp() {
+    if (startupFinished) return;
+    startupFinished = true;
     achievements = loadAchievements(dataDir);
     playerName = loadPlayerName(dataDir);
-    goToMainMenu();
-    return true;
+    startupStep("achievements, name");
 }
 
 int Mivoland2::run() {
@@ -55,10 +73,15 @@ void Mivoland2::frame(float seconds) {
     if (!window.isOpen()) return;
     draw();
     fps.frame(seconds);
+    if (!startupFinished) {
+        startupStep("first frame");
+        finishStartUp();
+    }
 }
 
 void Mivoland2::update(float dt) {
     toast.tick(dt);
+    audio.update();
     if (input.pressed(sf::Keyboard::F11)) toggleFullscreen();
 
     switch (state) {
