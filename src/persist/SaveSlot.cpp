@@ -36,9 +36,11 @@ SaveSlot parseSlot(std::istream& in) {
         !readInt(in, r.divineStones) || !readInt(in, r.score) || !readBool(in, r.finished))
         return s;
     r.exists = true;
-    if (!readInt(in, r.furthestAct)) r.furthestAct = r.zone * 2 - 1 + r.act;
+    const bool older = !readInt(in, r.furthestAct);
     if (!readBool(in, r.templeOpened)) r.templeOpened = false;
-    return saneSlot(r);
+    r = saneSlot(r);
+    if (older) r.furthestAct = r.zone * 2 - 1 + r.act;  // from the zone and act in range
+    return r;
 }
 
 SaveSlot saneSlot(SaveSlot r) {
