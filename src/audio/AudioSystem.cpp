@@ -58,11 +58,15 @@ std::unique_ptr<AudioSystem::SoundBank> AudioSystem::renderSoundBank() {
 void AudioSystem::buildSoundBank() {
     if (bankJob_.valid()) bankJob_.wait();
     bankJob_ = {};
+    deferred_ = false;
     bank_ = renderSoundBank();
 }
 
+void AudioSystem::startSoundBankLater() { deferred_ = !bank_ && !bankJob_.valid(); }
+
 void AudioSystem::startSoundBank() {
-    if (bankJob_.valid()) return;
+    deferred_ = false;
+    if (bankJob_.valid() || bank_) return;
     try {
         bankJob_ = std::async(std::launch::async, &AudioSystem::renderSoundBank);
     } catch (...) {
@@ -71,6 +75,10 @@ void AudioSystem::startSoundBank() {
 }
 
 AudioSystem::SoundBank& AudioSystem::bank() const {
+    if (deferred_) {
+        deferred_ = false;
+        bank_ = renderSoundBank();  // wanted before it was started
+    }
     if (bankJob_.valid()) {
         try {
             bank_ = bankJob_.get();
@@ -102,16 +110,21 @@ void AudioSystem::buildMusicCatalogue(bool renderAhead) {
     playing_ = nullptr;
     playingPending_ = false;
     music_.clear();
-    std::vector<SongPrerenderer::Job> jobs;
     for (const BuiltinSong& song : builtinSongs()) {
         auto entry = std::make_unique<MusicEntry>();
         entry->path = "music/" + song.id + ".ogg";
         entry->factory = song.factory;
         entry->prerenderedId = song.id;
         music_.emplace(song.id, std::move(entry));
-        jobs.push_back({song.id, song.factory});
     }
-    if (renderAhead) prerenderer_ = std::make_unique<SongPrerenderer>(std::move(jobs));
+    if (renderAhead) renderSongsAhead();
+}
+
+void AudioSystem::renderSongsAhead() {
+    if (prerenderer_) return;
+    std::vector<SongPrerenderer::Job> jobs;
+    for (const BuiltinSong& song : builtinSongs()) jobs.push_back({song.id, song.factory});
+    prerenderer_ = std::make_unique<SongPrerenderer>(std::move(jobs));
 }
 
 int AudioSystem::playSound(int effect, float pitch, int soundVolume) {

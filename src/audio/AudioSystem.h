@@ -54,25 +54,35 @@ public:
     void buildSoundBank();
 
     // The same on a background thread, which also opens the sound device
-    // (the first sound object of the process does), so the game thread can
-    // draw its first frame meanwhile. update() takes the bank in when it is
-    // done; playing an effect before that waits for it. Until the bank is in,
+    // (the first sound object of the process does), so the game thread goes
+    // on drawing meanwhile. update() takes the bank in when it is done;
+    // playing an effect before that waits for it. Until the bank is in,
     // playMusic only picks the song: update() starts it once the device is
     // open and its samples are rendered.
     void startSoundBank();
+
+    // Start-up: no sound object is made (the device stays shut) until
+    // startSoundBank(); songs asked for until then are picked and wait as
+    // above. An effect asked for before that builds the bank there and then.
+    void startSoundBankLater();
 
     // Once a frame: takes in a finished sound bank and starts a song picked
     // while it was being built. Never waits.
     void update();
 
-    // False while the background sound bank is still being built.
-    bool soundBankReady() const { return !bankJob_.valid(); }
+    // False while the sound bank is still to come (started later or being
+    // built in the background).
+    bool soundBankReady() const { return !deferred_ && !bankJob_.valid(); }
 
     // Registers the built-in songs under their ids with their "music/<id>.ogg"
     // paths (the "mod" entry, if any, is dropped). Nothing is opened or
     // rendered here; with `renderAhead` the songs are rendered on a
-    // background thread from now on, the title first.
+    // background thread from now on, the title first (renderSongsAhead).
     void buildMusicCatalogue(bool renderAhead = true);
+
+    // Starts rendering the built-in songs on a background thread, the title
+    // first, unless that is already under way.
+    void renderSongsAhead();
 
     // Plays effect `effect` (0..23) at `pitch` on its next voice and returns
     // that voice's number; -1 (and silence) at sound volume 0, for an
@@ -112,6 +122,7 @@ private:
     SoundBank& bank() const;
     void startPlaying(MusicEntry& entry);
 
+    mutable bool deferred_ = false;  // startSoundBankLater: the bank is still to be started
     mutable std::unique_ptr<SoundBank> bank_;
     mutable std::future<std::unique_ptr<SoundBank>> bankJob_;  // valid while not taken in
     std::map<std::string, std::unique_ptr<MusicEntry>> music_;

@@ -24,9 +24,10 @@ void Mivoland2::startupStep(const char* name) {
     if (options.startupStep) options.startupStep(name);
 }
 
-// Only what the first menu frame needs happens before it; the sound device,
-// the effects and the songs are made on background threads meanwhile, and
-// finishStartUp() does the rest right after the first frame is shown.
+// Only what the first menu frame needs happens before it: finishStartUp()
+// does the rest right after the first frame is shown (the sound device, the
+// effects and the songs are then made on background threads, so they neither
+// hold up nor compete with the first frame).
 bool Mivoland2::startUp() {
     dataDir = options.dataFolder.empty() ? dataFolder() : withTrailingSeparator(options.dataFolder);
     if (!options.dataFolder.empty()) createDirectories(dataDir);
@@ -40,8 +41,8 @@ bool Mivoland2::startUp() {
         return false;
     }
     startupStep("font");
-    audio.startSoundBank();
-    audio.buildMusicCatalogue();
+    audio.startSoundBankLater();
+    audio.buildMusicCatalogue(false);  // the songs are registered: the title can be picked
     startupStep("music catalogue");
     goToMainMenu();
     startupStep("main menu");
@@ -51,6 +52,8 @@ bool Mivoland2::startUp() {
 void Mivoland2::finishStartUp() {
     if (startupFinished) return;
     startupFinished = true;
+    audio.startSoundBank();    // the title starts once the device is open and its song rendered
+    audio.renderSongsAhead();  // the title first
     achievements = loadAchievements(dataDir);
     playerName = loadPlayerName(dataDir);
     startupStep("achievements, name");

@@ -272,8 +272,10 @@ public:
     float templeJumpSpeed = 0.0f;
 
     // ---- Fast start (core/Loop.cpp) ------------------------------------------
-    // The start-up work the first menu frame does not need (the achievements
-    // and the player name); frame() runs it once the first frame is shown.
+    // The start-up work the first menu frame does not need: starts the sound
+    // device, the effects and the songs in the background and reads the
+    // achievements and the player name. frame() runs it once the first frame
+    // is shown (tests' GameDriver::start runs it at once).
     void finishStartUp();
     void startupStep(const char* name);  // reports a finished start-up step to options.startupStep
 
