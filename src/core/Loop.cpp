@@ -21,23 +21,44 @@ Mivoland2::Mivoland2(Mivoland2Options opts) : options(std::move(opts)) {
 
 Mivoland2::~Mivoland2() = default;
 
+void Mivoland2::startupStep(const char* name) {
+    if (options.startupStep) options.startupStep(name);
+}
+
+// Only what the first menu frame needs happens before it: finishStartUp()
+// does the rest right after the first frame is shown (the sound device, the
+// effects and the songs are then made on background threads, so they neither
+// hold up nor compete with the first frame).
 bool Mivoland2::startUp() {
     dataDir = options.dataFolder.empty() ? dataFolder() : withTrailingSeparator(options.dataFolder);
     if (!options.dataFolder.empty()) createDirectories(dataDir);
 
     settings = loadSettings(dataDir);
+    startupStep("settings");
     createWindow();
+    startupStep("window");
     if (!loadFont()) {
         window.close();
         return false;
     }
-    audio.buildSoundBank();
-    audio.buildMusicCatalogue();
+    startupStep("font");
+    audio.startSoundBankLater();
+    audio.buildMusicCatalogue(false);  // the songs are registered: the title can be picked
+    startupStep("music catalogue");
+    goToMainMenu();
+    startupStep("main menu");
+    return true;
+}
+
+void Mivoland2::finishStartUp() {
+    if (startupFinished) return;
+    startupFinished = true;
+    audio.startSoundBank();    // the title starts once the device is open and its song rendered
+    audio.renderSongsAhead();  // the title first
     achievements = loadAchievements(dataDir);
     setupScriptHost();  // after the mods are scanned
     playerName = loadPlayerName(dataDir);
-    goToMainMenu();
-    return true;
+    startupStep("achievements, name");
 }
 
 int Mivoland2::run() {
@@ -57,13 +78,20 @@ void Mivoland2::frame(float seconds) {
     if (!window.isOpen()) return;
     draw();
     fps.frame(seconds);
+    if (!startupFinished) {
+        startupStep("first frame");
+        finishStartUp();
+    }
 }
 
 void Mivoland2::update(float dt) {
     toast.tick(dt);
+    audio.update();
     if (input.pressed(sf::Keyboard::F11)) toggleFullscreen();
     if (dropTarget) dropTarget->pump();  // dropped files join the dropped-file list
-    updateLobbyNetwork(dt);  // the invite file, the lobby's sockets and events (net/LobbyGame.cpp)
+    // The invite file, the lobby's sockets and events (net/LobbyGame.cpp); the
+    // player's name is read once the first frame is out.
+    if (startupFinished) updateLobbyNetwork(dt);
 
     switch (state) {
         case GameState::MainMenu: updateMainMenu(); break;
