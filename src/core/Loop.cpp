@@ -22,25 +22,46 @@ Mivoland2::Mivoland2(Mivoland2Options opts) : options(std::move(opts)) {
 
 Mivoland2::~Mivoland2() = default;
 
+void Mivoland2::startupStep(const char* name) {
+    if (options.startupStep) options.startupStep(name);
+}
+
+// Only what the first menu frame needs happens before it: finishStartUp()
+// does the rest right after the first frame is shown (the sound device, the
+// effects and the songs are then made on background threads, so they neither
+// hold up nor compete with the first frame).
 bool Mivoland2::startUp() {
     dataDir = options.dataFolder.empty() ? dataFolder() : withTrailingSeparator(options.dataFolder);
     if (!options.dataFolder.empty()) createDirectories(dataDir);
 
     settings = loadSettings(dataDir);
+    startupStep("settings");
     createWindow();
+    startupStep("window");
     if (!loadFont()) {
         window.close();
         return false;
     }
-    audio.buildSoundBank();
-    audio.buildMusicCatalogue();
+    startupStep("font");
+    audio.startSoundBankLater();
+    audio.buildMusicCatalogue(false);  // the songs are registered: the title can be picked
+    startupStep("music catalogue");
+    goToMainMenu();
+    startupStep("main menu");
+    return true;
+}
+
+void Mivoland2::finishStartUp() {
+    if (startupFinished) return;
+    startupFinished = true;
+    audio.startSoundBank();    // the title starts once the device is open and its song rendered
+    audio.renderSongsAhead();  // the title first
     achievements = loadAchievements(dataDir);
     removeInstallLeftovers(modsFolder());  // what an install cut short left behind
     reloadMods();
     setupScriptHost();  // after the mods are scanned
     playerName = loadPlayerName(dataDir);
-    goToMainMenu();
-    return true;
+    startupStep("achievements, name");
 }
 
 int Mivoland2::run() {
@@ -60,14 +81,24 @@ void Mivoland2::frame(float seconds) {
     if (!window.isOpen()) return;
     draw();
     fps.frame(seconds);
+    if (!startupFinished) {
+        startupStep("first frame");
+        finishStartUp();
+    }
 }
 
 void Mivoland2::update(float dt) {
     toast.tick(dt);
+    audio.update();
     if (input.pressed(sf::Keyboard::F11)) toggleFullscreen();
     if (dropTarget) dropTarget->pump();  // dropped files join the dropped-file list
-    updateModFiles();  // dropped files and the download inbox (mods/ModsGame.cpp)
-    updateLobbyNetwork(dt);  // the invite file, the lobby's sockets and events (net/LobbyGame.cpp)
+    // Dropped files and the download inbox (mods/ModsGame.cpp), the invite file,
+    // the lobby's sockets and events (net/LobbyGame.cpp): all once the first frame
+    // is out and the mods and the player's name have been read.
+    if (startupFinished) {
+        updateModFiles();
+        updateLobbyNetwork(dt);
+    }
 
     switch (state) {
         case GameState::MainMenu: updateMainMenu(); break;

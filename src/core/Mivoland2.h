@@ -55,6 +55,9 @@ struct Mivoland2Options {
     // Opens a folder or a web address for the player ("Get Mods", "Folder");
     // empty: the desktop's handler (openPath). Tests record instead.
     std::function<bool(const std::string&)> openExternal;
+    // Called with a step's name as each start-up step ends (and with "first
+    // frame" once the first frame is shown); tools/startup_time times them.
+    std::function<void(const char*)> startupStep;
 };
 
 // The game: owns the window and every piece of state for the whole run.
@@ -394,4 +397,14 @@ public:
     bool lobbyGoalReached = false;  // this lobby act's finish has been counted
     bool inviteFileStuck = false;   // "invite.txt" could not be removed: read it once
     std::vector<RemotePeer> remotePeers;
+
+    // ---- Fast start (core/Loop.cpp) ------------------------------------------
+    // The start-up work the first menu frame does not need: starts the sound
+    // device, the effects and the songs in the background and reads the
+    // achievements and the player name. frame() runs it once the first frame
+    // is shown (tests' GameDriver::start runs it at once).
+    void finishStartUp();
+    void startupStep(const char* name);  // reports a finished start-up step to options.startupStep
+
+    bool startupFinished = false;  // finishStartUp has run: until then nothing writes the achievements
 };

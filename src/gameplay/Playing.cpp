@@ -259,7 +259,8 @@ void Mivoland2::updatePauseMenu() {
 
 void Mivoland2::openActSelect() {
     state = GameState::ActSelect;
-    menu.reset(actSelectButtons(save.furthestAct, currentSlot < 0), std::clamp(actIndex(save.zone, save.act), 0, 11));
+    menu.reset(actSelectButtons(save.furthestAct, currentSlot < 0), std::clamp(actIndex(save.zone, save.act), 0, 11),
+               true);  // the two acts of a zone side by side
 }
 
 void Mivoland2::updateActSelect() {

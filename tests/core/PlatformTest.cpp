@@ -6,6 +6,7 @@
 #include "core/platform/FileSystem.h"
 #include "core/platform/Platform.h"
 #include "core/platform/Window.h"
+#include "support/FullDisk.h"
 #include "support/TempFolder.h"
 
 TEST(DataFolder, ChoosesAppDataThenXdgThenHomeThenWorkingFolder) {
@@ -63,12 +64,19 @@ TEST(FileSystem, AtomicWriteReplacesWholeFilesAndLeavesNoTemporary) {
     EXPECT_FALSE(writeFileAtomically(tmp.file("f.txt"), "first"));
     EXPECT_FALSE(writeFileAtomically(tmp.file("f.txt"), "second"));
     EXPECT_EQ(tmp.read("f.txt"), "second");
-    EXPECT_FALSE(pathExists(tmp.file("f.txt.tmp")));
+    std::vector<std::string> names;
+    ASSERT_FALSE(listDirectory(tmp.path(), names));
+    EXPECT_EQ(names, std::vector<std::string>{"f.txt"});
 
-    // When the temporary cannot be written the old file is untouched.
-    ASSERT_FALSE(createDirectories(tmp.file("f.txt.tmp")));
-    EXPECT_TRUE(writeFileAtomically(tmp.file("f.txt"), "third"));
+    // When the temporary cannot be written (a full disk) the old file is
+    // untouched and the temporary is gone.
+    {
+        FullDisk full;
+        EXPECT_TRUE(writeFileAtomically(tmp.file("f.txt"), "third"));
+    }
     EXPECT_EQ(tmp.read("f.txt"), "second");
+    ASSERT_FALSE(listDirectory(tmp.path(), names));
+    EXPECT_EQ(names, std::vector<std::string>{"f.txt"});
 
     // A folder in the file's place is not replaced.
     ASSERT_FALSE(createDirectories(tmp.file("dir.txt")));

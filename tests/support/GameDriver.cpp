@@ -19,7 +19,11 @@ GameDriver::GameDriver(const std::string& dataFolder) {
     game_ = std::make_unique<Mivoland2>(opts);
 }
 
-bool GameDriver::start() { return game_->startUp(); }
+bool GameDriver::start() {
+    if (!game_->startUp()) return false;
+    game_->finishStartUp();  // as after the first frame, so tests see the whole start-up
+    return true;
+}
 
 void GameDriver::step(int frames, float seconds) {
     for (int i = 0; i < frames && game_->window.isOpen(); ++i) game_->frame(seconds);

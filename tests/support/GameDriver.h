@@ -20,7 +20,7 @@ public:
     ScriptedKeySource& keys() { return keys_; }
     const std::string& dataFolder() const { return dataFolder_; }
 
-    bool start();  // the game's start-up; false without a UI font
+    bool start();  // the game's whole start-up (also its after-the-first-frame part); false without a UI font
     void step(int frames = 1, float seconds = kFrame);
 
     // Each of these injects its events and steps one frame.

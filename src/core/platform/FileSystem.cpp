@@ -1,12 +1,18 @@
 #include "core/platform/FileSystem.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
 #endif
 
 namespace fs = std::filesystem;
@@ -75,24 +81,98 @@ bool pathExists(const std::string& path) {
     return fs::exists(u8(path), ec);
 }
 
+namespace {
+
+// A name part no other write uses: this process, a count of this process's
+// writes and a random number (two machines may share a network folder).
+std::string uniqueTag() {
+    static std::atomic<unsigned long> count{0};
+    static const unsigned long salt = [] {
+        try {
+            return (unsigned long)std::random_device{}();
+        } catch (...) {
+            return 0ul;
+        }
+    }();
+#ifdef _WIN32
+    const unsigned long pid = GetCurrentProcessId();
+#else
+    const unsigned long pid = (unsigned long)getpid();
+#endif
+    char tag[64];
+    std::snprintf(tag, sizeof tag, "%lu-%lu-%08lx", pid, count.fetch_add(1), salt & 0xfffffffful);
+    return tag;
+}
+
+std::error_code lastError() {
+#ifdef _WIN32
+    return std::error_code(int(GetLastError()), std::system_category());
+#else
+    return std::error_code(errno, std::generic_category());
+#endif
+}
+
+// Writes the bytes into a file that did not exist before (created
+// exclusively, so no other writer can be holding it) and flushes them to
+// the disk. On failure the file is removed again.
+std::error_code writeNewFile(const std::string& tmp, const std::string& contents) {
+#ifdef _WIN32
+    const std::wstring wtmp = u8(tmp).wstring();
+    HANDLE h = CreateFileW(wtmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return lastError();
+    std::error_code err;
+    std::size_t done = 0;
+    while (!err && done < contents.size()) {
+        const DWORD chunk = DWORD(std::min<std::size_t>(contents.size() - done, 1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(h, contents.data() + done, chunk, &written, nullptr) || written == 0)
+            err = lastError();
+        done += written;
+    }
+    if (!err && !FlushFileBuffers(h)) err = lastError();
+    if (!CloseHandle(h) && !err) err = lastError();
+    if (err) DeleteFileW(wtmp.c_str());
+    return err;
+#else
+    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) return lastError();
+    std::error_code err;
+    std::size_t done = 0;
+    while (!err && done < contents.size()) {
+        const ssize_t n = ::write(fd, contents.data() + done, contents.size() - done);
+        if (n > 0)
+            done += std::size_t(n);
+        else if (n < 0 && errno == EINTR)
+            continue;
+        else
+            err = n < 0 ? lastError() : std::make_error_code(std::errc::io_error);
+    }
+    // A crash or power cut right after the rename must not leave an empty file.
+    if (!err && ::fsync(fd) != 0) err = lastError();
+    if (::close(fd) != 0 && !err) err = lastError();
+    if (err) ::unlink(tmp.c_str());
+    return err;
+#endif
+}
+
+}  // namespace
+
 std::error_code writeFileAtomically(const std::string& path, const std::string& contents) {
-    const std::string tmp = path + ".tmp";
     std::error_code ec;
     if (fs::is_directory(u8(path), ec)) return std::make_error_code(std::errc::is_a_directory);
-    {
-        std::ofstream out(u8(tmp), std::ios::binary | std::ios::trunc);
-        if (!out) return std::make_error_code(std::errc::io_error);
-        out.write(contents.data(), std::streamsize(contents.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            fs::remove(u8(tmp), ec);
-            return std::make_error_code(std::errc::io_error);
-        }
+    // Each write has a temporary file of its own: two copies of the game
+    // saving the same file at once never write into one temporary, and the
+    // rename hands readers either the old whole file or a new whole one.
+    std::string tmp;
+    std::error_code err = std::make_error_code(std::errc::file_exists);
+    for (int attempt = 0; attempt < 16 && err == std::errc::file_exists; ++attempt) {
+        tmp = path + "." + uniqueTag() + ".tmp";
+        err = writeNewFile(tmp, contents);
     }
-    if (std::error_code err = renamePath(tmp, path)) {
+    if (err) return err;
+    if (std::error_code moved = renamePath(tmp, path)) {
         fs::remove(u8(tmp), ec);
-        return err;
+        return moved;
     }
     return {};
 }
