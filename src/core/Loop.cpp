@@ -7,6 +7,7 @@
 #include "core/platform/DropTarget.h"
 #include "core/platform/FileSystem.h"
 #include "core/platform/Platform.h"
+#include "mods/Package.h"
 #include "persist/PlayerName.h"
 #include "render/Draw.h"
 
@@ -56,6 +57,8 @@ void Mivoland2::finishStartUp() {
     audio.startSoundBank();    // the title starts once the device is open and its song rendered
     audio.renderSongsAhead();  // the title first
     achievements = loadAchievements(dataDir);
+    removeInstallLeftovers(modsFolder());  // what an install cut short left behind
+    reloadMods();
     setupScriptHost();  // after the mods are scanned
     playerName = loadPlayerName(dataDir);
     startupStep("achievements, name");
@@ -89,9 +92,13 @@ void Mivoland2::update(float dt) {
     audio.update();
     if (input.pressed(sf::Keyboard::F11)) toggleFullscreen();
     if (dropTarget) dropTarget->pump();  // dropped files join the dropped-file list
-    // The invite file, the lobby's sockets and events (net/LobbyGame.cpp); the
-    // player's name is read once the first frame is out.
-    if (startupFinished) updateLobbyNetwork(dt);
+    // Dropped files and the download inbox (mods/ModsGame.cpp), the invite file,
+    // the lobby's sockets and events (net/LobbyGame.cpp): all once the first frame
+    // is out and the mods and the player's name have been read.
+    if (startupFinished) {
+        updateModFiles();
+        updateLobbyNetwork(dt);
+    }
 
     switch (state) {
         case GameState::MainMenu: updateMainMenu(); break;
@@ -112,6 +119,7 @@ void Mivoland2::update(float dt) {
         // Mivo Maker (maker/MakerScreen.cpp).
         case GameState::Maker: updateMaker(dt); break;
         case GameState::Multiplayer: updateMultiplayerScreen(); break;  // net/LobbyScreen.cpp
+        case GameState::Mods: updateModsScreen(); break;  // mods/ModsScreen.cpp
         default: break;
     }
 }
@@ -136,6 +144,7 @@ void Mivoland2::drawScreen(DrawContext& ctx) {
         // Mivo Maker (maker/MakerScreen.cpp).
         case GameState::Maker: drawMaker(ctx); break;
         case GameState::Multiplayer: drawMultiplayerScreen(ctx); break;  // net/LobbyScreen.cpp
+        case GameState::Mods: drawModsScreen(ctx); break;  // mods/ModsScreen.cpp
         default: break;
     }
     drawToast(ctx);

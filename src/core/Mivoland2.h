@@ -2,6 +2,7 @@
 #include <SFML/Graphics/Font.hpp>
 #include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/RenderWindow.hpp>
+#include <SFML/Graphics/Texture.hpp>
 #include <SFML/Graphics/View.hpp>
 #include <algorithm>
 #include <array>
@@ -51,6 +52,9 @@ struct Mivoland2Options {
     bool visibleWindow = true;           // false: a hidden window
     bool paceFrames = true;              // false: no 60 frames per second limit
     std::vector<std::string> fontPaths;  // empty: the system's UI fonts
+    // Opens a folder or a web address for the player ("Get Mods", "Folder");
+    // empty: the desktop's handler (openPath). Tests record instead.
+    std::function<bool(const std::string&)> openExternal;
     // Called with a step's name as each start-up step ends (and with "first
     // frame" once the first frame is shown); tools/startup_time times them.
     std::function<void(const char*)> startupStep;
@@ -328,8 +332,8 @@ public:
 
     // ---- Mods and their scripts (gameplay/PlayingScripts.cpp; the language
     // in script/Script.h, what scripts reach in gameplay/ScriptBindings.h) ---
-    // Installs the script host's callbacks on the act in play. Runs at
-    // start-up once the mods are known.
+    // Applies the enabled mods and installs the script host's callbacks on
+    // the act in play. Runs at start-up once the mods are scanned.
     void setupScriptHost();
     // fireEvent(name) (declared with the play hooks) runs, only while Playing,
     // every block of that event of every enabled mod with a script that
@@ -337,6 +341,33 @@ public:
 
     std::vector<ModInfo> mods;     // in mod order
     mivo::ScriptHost scriptHost;
+
+    // ---- Mods: the mods folder, applying the enabled mods, the mods screen
+    // and installing dropped or downloaded files (mods/ModsGame.cpp,
+    // mods/ModsScreen.cpp; the folder's rules in mods/ModLoader.h) ----------
+    std::string modsFolder() const;  // the data folder's "mods"
+    void reloadMods();               // scans the mods folder again; forgets the armed row
+    // Folds the enabled mods into playerMods, noBaddies, playerLook (tint and
+    // picture) and the "mod" song; an act in play takes the new modifiers
+    // at once and its song follows the mods.
+    void applyMods();
+    // The background step: files dropped on the window and, every 0.5 s,
+    // the download inbox, installed by handleDroppedFiles.
+    void updateModFiles();
+    // Installs the files; the installed mods are turned on and named in the
+    // toast. Nothing happens for no paths.
+    void handleDroppedFiles(const std::vector<std::string>& paths);
+    bool openExternal(const std::string& address);  // options.openExternal, or the desktop's handler
+
+    // "Mods" on the main menu: the list rescanned, the script host rebuilt.
+    void openModsScreen();
+    void updateModsScreen();
+    void drawModsScreen(DrawContext& ctx);
+
+    int modsPage = 0;           // from 0
+    int modsArmed = -1;         // the mod whose "Delete" reads "Sure?", -1 for none
+    float modsInboxCheckedAt = 0.0f;  // run time of the last look at the download inbox
+    sf::Texture modPicture;     // the enabled mods' player picture, when one loaded
 
     // ---- Multiplayer lobby (net/LobbyGame.cpp; the protocol in net/Lobby.h;
     // the developer lobby screen in net/LobbyScreen.cpp) ---------------------

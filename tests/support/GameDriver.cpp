@@ -12,6 +12,10 @@ GameDriver::GameDriver(const std::string& dataFolder) {
     opts.keys = &keys_;
     opts.visibleWindow = false;
     opts.paceFrames = false;
+    opts.openExternal = [this](const std::string& address) {
+        opened_.push_back(address);
+        return true;
+    };
     game_ = std::make_unique<Mivoland2>(opts);
 }
 

@@ -2,6 +2,7 @@
 #include <SFML/Graphics/Image.hpp>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/Mivoland2.h"
 #include "support/TempFolder.h"
@@ -40,6 +41,9 @@ public:
     int selectedButton() const { return game_->menu.selected; }
     const std::string& toast() const { return game_->toast.message; }
     bool open() const { return game_->window.isOpen(); }
+    // What the game asked the desktop to open ("Get Mods", "Folder"):
+    // recorded here, never opened.
+    const std::vector<std::string>& opened() const { return opened_; }
 
     // The current frame as drawn, saved under the test output folder.
     sf::Image frameImage() { return game_->captureFrame(); }
@@ -51,5 +55,6 @@ private:
     std::unique_ptr<TempFolder> temp_;
     std::string dataFolder_;
     ScriptedKeySource keys_;
+    std::vector<std::string> opened_;
     std::unique_ptr<Mivoland2> game_;
 };
