@@ -58,6 +58,10 @@ void Mivoland2::finishStartUp() {
     audio.renderSongsAhead();  // the title first
     achievements = loadAchievements(dataDir);
     removeInstallLeftovers(modsFolder());  // what an install cut short left behind
+    // Temporary files of writes a crash cut short (ten minutes old at least,
+    // so another copy of the game writing right now keeps its own).
+    removeStaleWriteTemporaries(dataDir, std::chrono::minutes(10));
+    removeStaleWriteTemporaries(modsFolder(), std::chrono::minutes(10));
     reloadMods();
     setupScriptHost();  // after the mods are scanned
     playerName = loadPlayerName(dataDir);

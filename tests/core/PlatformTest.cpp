@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "core/platform/FileSystem.h"
 #include "core/platform/Platform.h"
@@ -83,6 +84,37 @@ TEST(FileSystem, AtomicWriteReplacesWholeFilesAndLeavesNoTemporary) {
     EXPECT_TRUE(writeFileAtomically(tmp.file("dir.txt"), "x"));
     EXPECT_TRUE(std::filesystem::is_directory(tmp.file("dir.txt")));
     EXPECT_FALSE(pathExists(tmp.file("dir.txt.tmp")));
+}
+
+// Temporaries a crash left behind go once they are old; fresh ones (another
+// copy of the game may be writing) and every other file stay.
+TEST(FileSystem, StaleWriteTemporariesAreRemovedAndNothingElse) {
+    TempFolder tmp;
+    namespace fs = std::filesystem;
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    const std::vector<std::pair<std::string, bool>> files = {
+        {"slot1.txt.4242-7-0badf00d.tmp", true},   // what writeFileAtomically leaves
+        {"achievements.txt.1-0-ABCDEF01.tmp", true},
+        {"slot1.txt", false},
+        {"notes.tmp", false},
+        {"slot2.txt.42-7.tmp", false},              // not the tag's shape
+        {"slot2.txt.4x-7-0badf00d.tmp", false},
+        {"slot2.txt.42-7-0badf00.tmp", false},
+        {".1-2-0badf00d.tmp", false},
+    };
+    for (const auto& [name, stale] : files) {
+        std::ofstream(tmp.file(name)) << "x";
+        fs::last_write_time(tmp.file(name), old);
+    }
+    fs::create_directory(tmp.file("dir.txt.1-2-0badf00d.tmp"));
+    fs::last_write_time(tmp.file("dir.txt.1-2-0badf00d.tmp"), old);
+    std::ofstream(tmp.file("slot3.txt.9-9-12345678.tmp")) << "being written";  // fresh
+
+    EXPECT_EQ(removeStaleWriteTemporaries(tmp.path(), std::chrono::minutes(10)), 2);
+    for (const auto& [name, stale] : files) EXPECT_EQ(fs::exists(tmp.file(name)), !stale) << name;
+    EXPECT_TRUE(fs::exists(tmp.file("dir.txt.1-2-0badf00d.tmp")));
+    EXPECT_TRUE(fs::exists(tmp.file("slot3.txt.9-9-12345678.tmp")));
+    EXPECT_EQ(removeStaleWriteTemporaries(tmp.file("missing"), std::chrono::minutes(10)), 0);
 }
 
 TEST(FileSystem, ReadFileRejectsFoldersAndStopsAtTheLimit) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -175,6 +176,44 @@ std::error_code writeFileAtomically(const std::string& path, const std::string& 
         return moved;
     }
     return {};
+}
+
+namespace {
+
+// "<name>.<pid>-<count>-<8 hex digits>.tmp", as uniqueTag names them.
+bool isWriteTemporaryName(const std::string& name) {
+    const std::string end = ".tmp";
+    if (name.size() < end.size() || name.compare(name.size() - end.size(), end.size(), end) != 0) return false;
+    const std::string rest = name.substr(0, name.size() - end.size());
+    const std::size_t dot = rest.rfind('.');
+    if (dot == std::string::npos || dot == 0) return false;
+    const std::string tag = rest.substr(dot + 1);
+    const std::size_t a = tag.find('-');
+    const std::size_t b = a == std::string::npos ? a : tag.find('-', a + 1);
+    if (b == std::string::npos || a == 0 || b == a + 1 || tag.size() - b - 1 != 8) return false;
+    const auto digits = [&](std::size_t from, std::size_t to) {
+        return std::all_of(tag.begin() + long(from), tag.begin() + long(to), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    return digits(0, a) && digits(a + 1, b) &&
+           std::all_of(tag.begin() + long(b + 1), tag.end(), [](char c) { return std::isxdigit((unsigned char)c) != 0; });
+}
+
+}  // namespace
+
+int removeStaleWriteTemporaries(const std::string& folder, std::chrono::seconds minAge) {
+    int removed = 0;
+    std::error_code ec;
+    fs::directory_iterator it(u8(folder), ec), end;
+    const auto now = fs::file_time_type::clock::now();
+    for (int looked = 0; !ec && it != end && looked < 10000; it.increment(ec), ++looked) {
+        std::error_code e;
+        if (!it->is_regular_file(e) || it->is_symlink(e)) continue;
+        if (!isWriteTemporaryName(utf8(it->path().filename()))) continue;
+        const auto written = it->last_write_time(e);
+        if (e || now - written < minAge) continue;
+        if (fs::remove(it->path(), e)) ++removed;
+    }
+    return removed;
 }
 
 std::error_code readFile(const std::string& path, std::string& contents, std::size_t maxBytes) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <chrono>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -32,6 +33,12 @@ bool pathExists(const std::string& path);
 // in other processes. On failure the temporary file is removed and the old
 // file is untouched.
 std::error_code writeFileAtomically(const std::string& path, const std::string& contents);
+
+// Removes the temporary files of writeFileAtomically that a crash or a power
+// cut left in folder (not its sub-folders), when they are at least minAge
+// old: a younger one may belong to another copy of the game writing right
+// now. Other files are never touched. Gives the number removed.
+int removeStaleWriteTemporaries(const std::string& folder, std::chrono::seconds minAge);
 
 // Reads a regular file, at most maxBytes of it; a missing file or a folder
 // gives an error.
