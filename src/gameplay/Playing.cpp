@@ -236,6 +236,7 @@ void Mivoland2::updatePauseMenu() {
                 Level fresh;
                 generateAct(fresh, level.zone, level.act);
                 beginAct(fresh, player.hero);
+                session.titleCardTime = session.titleCardLength = kLobbyTitleCardTime;
             } else {
                 startAct(save.zone, save.act);
             }
