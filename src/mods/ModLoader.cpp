@@ -6,34 +6,15 @@
 #include "core/platform/FileSystem.h"
 #include "mods/Package.h"
 
+#include "core/platform/PathText.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
-fs::path u8(const std::string& s) { return fs::path(std::u8string(s.begin(), s.end())); }
-
-std::string utf8(const fs::path& p) {
-    const std::u8string s = p.u8string();
-    return std::string(s.begin(), s.end());
-}
+using namespace pathtext;
 
 std::string join(const std::string& folder, const std::string& name) { return utf8(u8(folder) / u8(name)); }
-
-std::string lower(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return s;
-}
-
-bool endsWithNoCase(const std::string& s, const std::string& tail) {
-    return s.size() >= tail.size() && lower(s.substr(s.size() - tail.size())) == tail;
-}
-
-// The last component of a path given with either separator.
-std::string baseName(const std::string& path) {
-    const std::size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 // A ".txt" name with something before the extension.
 bool isTextName(const std::string& name) { return name.size() > 4 && endsWithNoCase(name, ".txt"); }
@@ -102,7 +83,7 @@ std::string findModFile(const std::string& folder, int depth) {
     if (isFile(modTxt)) return modTxt;
     const std::vector<std::string> names = entriesOf(folder);
     for (const std::string& name : names) {
-        if (!isTextName(name) || lower(name) == "course.txt") continue;
+        if (!isTextName(name) || lowerAscii(name) == "course.txt") continue;
         const std::string path = join(folder, name);
         if (!isFile(path)) continue;
         ModInfo probe;

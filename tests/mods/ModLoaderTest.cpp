@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "mods/ArchiveBuilder.h"
+#include "mods/FolderLook.h"
 #include "mods/ModLoader.h"
 #include "support/TempFolder.h"
 
@@ -17,20 +18,6 @@ namespace {
 void put(const fs::path& file, const std::string& text) {
     fs::create_directories(file.parent_path());
     std::ofstream(file, std::ios::binary) << text;
-}
-
-std::string readAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-std::vector<std::string> namesIn(const fs::path& dir) {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 std::string relative(const std::string& path, const fs::path& base) {

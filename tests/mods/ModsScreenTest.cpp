@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "mods/ArchiveBuilder.h"
+#include "mods/FolderLook.h"
 #include "mods/GetModsPage.h"
 #include "mods/ModLoader.h"
 #include "mods/ModsFixture.h"
@@ -18,13 +19,6 @@ std::vector<std::pair<std::string, std::string>> numberedMods(int count) {
         files.push_back({"mods/m" + n + ".txt", "name: Mod " + n + "\n"});
     }
     return files;
-}
-
-std::vector<std::string> namesIn(const fs::path& dir) {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 }  // namespace

@@ -16,17 +16,14 @@
 #include <unistd.h>
 #endif
 
+#include "core/platform/PathText.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
-// Paths travel through the game as UTF-8 strings.
-fs::path u8(const std::string& s) { return fs::path(std::u8string(s.begin(), s.end())); }
-
-std::string utf8(const fs::path& p) {
-    const std::u8string s = p.u8string();
-    return std::string(s.begin(), s.end());
-}
+using pathtext::u8;
+using pathtext::utf8;
 
 }  // namespace
 
