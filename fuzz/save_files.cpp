@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the readers of the settings and save slot files,
-// and checks that what they read writes back and reads again the same.
+// and checks that what they read is in range and writes back and reads again
+// the same.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -21,6 +22,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     {
         std::istringstream in(text);
         const SaveSlot s = parseSlot(in);
+        if (s.hero < 0 || s.hero > 8 || s.zone < 0 || s.zone > 5 || s.act < 1 || s.act > 2 || s.secretStones < 0 ||
+            s.secretStones > kAllStones || s.divineStones < 0 || s.divineStones > kAllStones || s.score < 0 ||
+            s.score > kMaxSavedScore || (s.exists && (s.furthestAct < s.zone * 2 - 1 + s.act || s.furthestAct > kLastActIndex)))
+            std::abort();
         if (s.exists) {
             std::istringstream again(formatSlot(s));
             if (formatSlot(parseSlot(again)) != formatSlot(s)) std::abort();

@@ -1,14 +1,18 @@
 // Plays the game with mod scripts switched on, for trying a script in play
-// before the mods folder is read by the game itself.
+// without installing it as a mod.
 //
 //   play_mod SCRIPT...
 //
 // Each SCRIPT (a "script.mivo" file) becomes an enabled mod, in the order
-// given; a script that does not parse is reported and left out. The game then
-// runs as usual, with the user's data folder.
+// given, after the mods of the mods folder; a script that does not parse is
+// reported and left out. The game then runs as usual, with the user's data
+// folder (the mods screen's "Reload" forgets the scripts).
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
+
+#include <SFML/System/Clock.hpp>
 
 #include "core/Mivoland2.h"
 #include "core/platform/FileSystem.h"
@@ -18,7 +22,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: play_mod SCRIPT...\n");
         return 2;
     }
-    Mivoland2 game;
+    std::vector<ModInfo> scripts;
     for (int i = 1; i < argc; ++i) {
         std::string text;
         if (readFile(argv[i], text, 1 << 20)) {
@@ -33,7 +37,14 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "play_mod: %s: %s\n", argv[i], mod.script->error.c_str());
             continue;
         }
-        game.mods.push_back(std::move(mod));
+        scripts.push_back(std::move(mod));
     }
-    return game.run();
+    Mivoland2 game;
+    if (!game.startUp()) return 1;
+    for (ModInfo& mod : scripts) game.mods.push_back(std::move(mod));
+    game.applyMods();
+    sf::Clock clock;
+    while (game.window.isOpen()) game.frame(clock.restart().asSeconds());
+    game.writeAchievements();
+    return 0;
 }

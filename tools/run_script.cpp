@@ -23,10 +23,11 @@
 #include "core/platform/FileSystem.h"
 #include "gameplay/ScriptBindings.h"
 #include "level/ActGenerator.h"
+#include "mods/ModFile.h"
 
 namespace {
 
-constexpr std::size_t kMaxScriptBytes = 1 << 20;
+constexpr std::size_t kMaxScriptBytes = kMaxModFileBytes;  // as the game reads it
 constexpr long kMaxFrames = 1000000;
 
 int usage(const char* why) {
@@ -59,23 +60,14 @@ bool parseFrames(const std::string& s, long& count, float& seconds) {
     return end != start && *end == '\0' && std::isfinite(seconds) && seconds > 0 && seconds <= 10;
 }
 
-// The script of a mod file is everything after its "code:" line (its line 1
-// is the line after that one); any other file is a script as it stands.
+// The script of a mod file is everything after its "code:" line, read as
+// the game reads it (its line numbers are the file's); any other file is a
+// script as it stands.
 std::string scriptPart(const std::string& text, bool& modFile) {
-    modFile = false;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t stop = text.find('\n', start);
-        if (stop == std::string::npos) stop = text.size();
-        std::string line = text.substr(start, stop - start);
-        while (!line.empty() && std::isspace(static_cast<unsigned char>(line.back()))) line.pop_back();
-        if (line == "code:") {
-            modFile = true;
-            return text.substr(std::min(stop + 1, text.size()));
-        }
-        start = stop + 1;
-    }
-    return text;
+    ModInfo ignored;
+    const ModText mod = readModText(text, ignored);
+    modFile = mod.hasCode;
+    return mod.hasCode ? mod.code : text;
 }
 
 std::string number(float v) { return mivo::formatScriptNumber(v); }
@@ -124,13 +116,12 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (text.size() > kMaxScriptBytes) {
-        std::fprintf(stderr, "run_script: %s is larger than 1 MiB\n", path.c_str());
+        std::fprintf(stderr, "run_script: %s is larger than %zu KiB\n", path.c_str(), kMaxScriptBytes >> 10);
         return 1;
     }
     mivo::Script script;
     bool modFile = false;
     const bool parsed = mivo::parseScript(script, scriptPart(text, modFile));
-    if (modFile) std::printf("(a mod file: script lines count from the line after \"code:\")\n");
     if (!parsed) {
         std::printf("%s: %s\n", path.c_str(), script.error.c_str());
         return 1;

@@ -1,6 +1,7 @@
 #include "audio/AudioSystem.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <ostream>
@@ -38,36 +39,97 @@ void MusicEntry::stop() {
     if (sound) sound->stop();
 }
 
-void AudioSystem::buildSoundBank() {
+AudioSystem::~AudioSystem() {
+    // A bank still being built is waited for, then goes with the rest.
+    if (bankJob_.valid()) bankJob_.wait();
+}
+
+std::unique_ptr<AudioSystem::SoundBank> AudioSystem::renderSoundBank() {
+    auto bank = std::make_unique<SoundBank>();
     for (int i = 0; i < kSoundEffectCount; ++i) {
-        SoundEffect& fx = effects_[std::size_t(i)];
-        fx.voices.clear();
+        SoundEffect& fx = bank->effects[std::size_t(i)];
         const std::vector<std::int16_t> samples = renderSoundEffect(soundEffectTones(i));
         if (!fx.buffer.loadFromSamples(samples.data(), samples.size(), 1, kSampleRate)) continue;
         for (int v = 0; v < kVoicesPerEffect; ++v) fx.voices.emplace_back(fx.buffer);
     }
+    return bank;
+}
+
+void AudioSystem::buildSoundBank() {
+    if (bankJob_.valid()) bankJob_.wait();
+    bankJob_ = {};
+    deferred_ = false;
+    bank_ = renderSoundBank();
+}
+
+void AudioSystem::startSoundBankLater() { deferred_ = !bank_ && !bankJob_.valid(); }
+
+void AudioSystem::startSoundBank() {
+    deferred_ = false;
+    if (bankJob_.valid() || bank_) return;
+    try {
+        bankJob_ = std::async(std::launch::async, &AudioSystem::renderSoundBank);
+    } catch (...) {
+        bank_ = renderSoundBank();  // no thread to be had: here and now
+    }
+}
+
+AudioSystem::SoundBank& AudioSystem::bank() const {
+    if (deferred_) {
+        deferred_ = false;
+        bank_ = renderSoundBank();  // wanted before it was started
+    }
+    if (bankJob_.valid()) {
+        try {
+            bank_ = bankJob_.get();
+        } catch (...) {
+            bank_.reset();
+        }
+    }
+    if (!bank_) bank_ = std::make_unique<SoundBank>();
+    return *bank_;
+}
+
+void AudioSystem::update() {
+    using namespace std::chrono_literals;
+    if (bankJob_.valid() && bankJob_.wait_for(0s) == std::future_status::ready) bank();
+    if (!playingPending_ || !playing_ || !soundBankReady()) return;
+    MusicEntry& entry = *playing_;
+    // The samples are waited for here, a frame at a time, never in a frame.
+    if (!entry.prepared && prerenderer_ && !entry.prerenderedId.empty() && !isFile(entry.path) &&
+        prerenderer_->isComing(entry.prerenderedId))
+        return;
+    playingPending_ = false;
+    prepareMusic(entry);
+    startPlaying(entry);
 }
 
 void AudioSystem::buildMusicCatalogue(bool renderAhead) {
     prerenderer_.reset();
     if (playing_) playing_->stop();
     playing_ = nullptr;
+    playingPending_ = false;
     music_.clear();
-    std::vector<SongPrerenderer::Job> jobs;
     for (const BuiltinSong& song : builtinSongs()) {
         auto entry = std::make_unique<MusicEntry>();
         entry->path = "music/" + song.id + ".ogg";
         entry->factory = song.factory;
         entry->prerenderedId = song.id;
         music_.emplace(song.id, std::move(entry));
-        jobs.push_back({song.id, song.factory});
     }
-    if (renderAhead) prerenderer_ = std::make_unique<SongPrerenderer>(std::move(jobs));
+    if (renderAhead) renderSongsAhead();
+}
+
+void AudioSystem::renderSongsAhead() {
+    if (prerenderer_) return;
+    std::vector<SongPrerenderer::Job> jobs;
+    for (const BuiltinSong& song : builtinSongs()) jobs.push_back({song.id, song.factory});
+    prerenderer_ = std::make_unique<SongPrerenderer>(std::move(jobs));
 }
 
 int AudioSystem::playSound(int effect, float pitch, int soundVolume) {
     if (effect < 0 || effect >= kSoundEffectCount || soundVolume <= 0) return -1;
-    SoundEffect& fx = effects_[std::size_t(effect)];
+    SoundEffect& fx = bank().effects[std::size_t(effect)];
     if (fx.voices.empty()) return -1;
     const int v = fx.rotation.next(int(fx.voices.size()));
     sf::Sound& voice = fx.voices[std::size_t(v)];
@@ -109,29 +171,43 @@ void AudioSystem::prepareMusic(MusicEntry& entry) {
     else if (entry.factory)
         samples = renderSong(entry.factory());
     if (samples.empty()) return;
-    if (entry.buffer.loadFromSamples(samples.data(), samples.size(), 1, kSampleRate)) {
-        entry.sound.emplace(entry.buffer);
+    entry.buffer.emplace();
+    if (entry.buffer->loadFromSamples(samples.data(), samples.size(), 1, kSampleRate)) {
+        entry.sound.emplace(*entry.buffer);
         entry.sound->setLoop(true);
+    }
+}
+
+void AudioSystem::startPlaying(MusicEntry& entry) {
+    if (entry.streaming) {
+        entry.music->setVolume(volumeOf(musicVolume_));
+        entry.music->play();
+    } else if (entry.sound) {
+        entry.sound->setVolume(volumeOf(musicVolume_));
+        entry.sound->play();
     }
 }
 
 void AudioSystem::playMusic(const std::string& id, int musicVolume) {
     MusicEntry* found = findMusic(id);
+    musicVolume_ = musicVolume;
     if (found && found == playing_) return;
     if (playing_) playing_->stop();
     playing_ = found;
+    playingPending_ = false;
     if (!found) return;
-    prepareMusic(*found);
-    if (found->streaming) {
-        found->music->setVolume(volumeOf(musicVolume));
-        found->music->play();
-    } else if (found->sound) {
-        found->sound->setVolume(volumeOf(musicVolume));
-        found->sound->play();
+    if (!soundBankReady()) {
+        // The sound device is still being opened in the background: making a
+        // sound object now would wait for it. update() starts the song.
+        playingPending_ = true;
+        return;
     }
+    prepareMusic(*found);
+    startPlaying(*found);
 }
 
 void AudioSystem::setMusicVolume(int musicVolume) {
+    musicVolume_ = musicVolume;
     if (!playing_) return;
     if (playing_->streaming) playing_->music->setVolume(volumeOf(musicVolume));
     if (playing_->sound) playing_->sound->setVolume(volumeOf(musicVolume));
@@ -140,7 +216,10 @@ void AudioSystem::setMusicVolume(int musicVolume) {
 void AudioSystem::setModMusic(const std::optional<std::string>& path) {
     auto it = music_.find("mod");
     if (it != music_.end()) {
-        if (it->second.get() == playing_) playing_ = nullptr;
+        if (it->second.get() == playing_) {
+            playing_ = nullptr;
+            playingPending_ = false;
+        }
         it->second->stop();
         music_.erase(it);
     }

@@ -1,6 +1,7 @@
 #include "audio/SongPrerenderer.h"
 
 #include "audio/Synth.h"
+#include "core/platform/ThreadPriority.h"
 
 SongPrerenderer::SongPrerenderer(std::vector<Job> jobs) {
     slots_.reserve(jobs.size());
@@ -33,6 +34,7 @@ const SongPrerenderer::Slot* SongPrerenderer::find(const std::string& id) const 
 }
 
 void SongPrerenderer::work() {
+    bool lowered = false;
     std::unique_lock<std::mutex> lock(mutex_);
     for (Slot& slot : slots_) {
         if (stop_.load()) break;
@@ -56,6 +58,14 @@ void SongPrerenderer::work() {
             slot.state = State::Pending;  // left for the game thread to render if it asks
         }
         changed_.notify_all();
+        // The first song is the one wanted now (the title at start-up); the
+        // rest only use what the game's frames leave over.
+        if (!lowered) {
+            lock.unlock();
+            lowerThisThreadPriority();
+            lowered = true;
+            lock.lock();
+        }
     }
     idle_ = true;
     changed_.notify_all();
@@ -83,6 +93,13 @@ bool SongPrerenderer::isReady(const std::string& id) const {
     std::lock_guard<std::mutex> lock(mutex_);
     const Slot* slot = find(id);
     return slot && slot->state == State::Ready;
+}
+
+bool SongPrerenderer::isComing(const std::string& id) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const Slot* slot = find(id);
+    if (!slot) return false;
+    return slot->state == State::Rendering || (slot->state == State::Pending && !idle_ && slot->job.factory);
 }
 
 void SongPrerenderer::waitUntilIdle() {

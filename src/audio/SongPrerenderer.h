@@ -12,7 +12,8 @@
 
 // Renders songs ahead of need on one background thread, in the order given,
 // so that starting a song never stalls a frame. Only samples are made there;
-// the caller turns them into sound buffers on its own thread.
+// the caller turns them into sound buffers on its own thread. After the
+// first song the thread runs at a lower priority than the game's.
 class SongPrerenderer {
 public:
     struct Job {
@@ -34,6 +35,10 @@ public:
 
     // True once the worker has finished `id` and it has not been taken.
     bool isReady(const std::string& id) const;
+
+    // True while the worker has `id` still to render (or is rendering it):
+    // asking for it now would wait or render it on the calling thread.
+    bool isComing(const std::string& id) const;
 
     // Blocks until the worker has nothing left to do (for tools and tests).
     void waitUntilIdle();

@@ -16,7 +16,7 @@ sf::FloatRect achievementBox(int i) {
 
 void Mivoland2::openExtras() {
     state = GameState::Extras;
-    menu.reset(extrasButtons(), 0);
+    menu.reset(extrasButtons(), 0, true);
 }
 
 void Mivoland2::updateExtras() {

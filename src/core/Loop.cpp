@@ -7,6 +7,7 @@
 #include "core/platform/DropTarget.h"
 #include "core/platform/FileSystem.h"
 #include "core/platform/Platform.h"
+#include "mods/Package.h"
 #include "persist/PlayerName.h"
 #include "render/Draw.h"
 
@@ -22,23 +23,50 @@ Mivoland2::Mivoland2(Mivoland2Options opts) : options(std::move(opts)) {
 
 Mivoland2::~Mivoland2() = default;
 
+void Mivoland2::startupStep(const char* name) {
+    if (options.startupStep) options.startupStep(name);
+}
+
+// Only what the first menu frame needs happens before it: finishStartUp()
+// does the rest right after the first frame is shown (the sound device, the
+// effects and the songs are then made on background threads, so they neither
+// hold up nor compete with the first frame).
 bool Mivoland2::startUp() {
     dataDir = options.dataFolder.empty() ? dataFolder() : withTrailingSeparator(options.dataFolder);
     if (!options.dataFolder.empty()) createDirectories(dataDir);
 
     settings = loadSettings(dataDir);
+    startupStep("settings");
     createWindow();
+    startupStep("window");
     if (!loadFont()) {
         window.close();
         return false;
     }
-    audio.buildSoundBank();
-    audio.buildMusicCatalogue();
+    startupStep("font");
+    audio.startSoundBankLater();
+    audio.buildMusicCatalogue(false);  // the songs are registered: the title can be picked
+    startupStep("music catalogue");
+    goToMainMenu();
+    startupStep("main menu");
+    return true;
+}
+
+void Mivoland2::finishStartUp() {
+    if (startupFinished) return;
+    startupFinished = true;
+    audio.startSoundBank();    // the title starts once the device is open and its song rendered
+    audio.renderSongsAhead();  // the title first
     achievements = loadAchievements(dataDir);
+    removeInstallLeftovers(modsFolder());  // what an install cut short left behind
+    // Temporary files of writes a crash cut short (ten minutes old at least,
+    // so another copy of the game writing right now keeps its own).
+    removeStaleWriteTemporaries(dataDir, std::chrono::minutes(10));
+    removeStaleWriteTemporaries(modsFolder(), std::chrono::minutes(10));
+    reloadMods();
     setupScriptHost();  // after the mods are scanned
     playerName = loadPlayerName(dataDir);
-    goToMainMenu();
-    return true;
+    startupStep("achievements, name");
 }
 
 int Mivoland2::run() {
@@ -59,13 +87,24 @@ void Mivoland2::frame(float seconds) {
     if (!window.isOpen()) return;
     draw();
     fps.frame(seconds);
+    if (!startupFinished) {
+        startupStep("first frame");
+        finishStartUp();
+    }
 }
 
 void Mivoland2::update(float dt) {
     toast.tick(dt);
+    audio.update();
     if (input.pressed(sf::Keyboard::F11)) toggleFullscreen();
     if (dropTarget) dropTarget->pump();  // dropped files join the dropped-file list
-    updateLobbyNetwork(dt);  // the invite file, the lobby's sockets and events (net/LobbyGame.cpp)
+    // Dropped files and the download inbox (mods/ModsGame.cpp), the invite file,
+    // the lobby's sockets and events (net/LobbyGame.cpp): all once the first frame
+    // is out and the mods and the player's name have been read.
+    if (startupFinished) {
+        updateModFiles();
+        updateLobbyNetwork(dt);
+    }
 
     switch (state) {
         case GameState::MainMenu: updateMainMenu(); break;
@@ -86,6 +125,7 @@ void Mivoland2::update(float dt) {
         // Mivo Maker (maker/MakerScreen.cpp).
         case GameState::Maker: updateMaker(dt); break;
         case GameState::Multiplayer: updateMultiplayerScreen(); break;  // net/LobbyScreen.cpp
+        case GameState::Mods: updateModsScreen(); break;  // mods/ModsScreen.cpp
         default: break;
     }
 }
@@ -110,6 +150,7 @@ void Mivoland2::drawScreen(DrawContext& ctx) {
         // Mivo Maker (maker/MakerScreen.cpp).
         case GameState::Maker: drawMaker(ctx); break;
         case GameState::Multiplayer: drawMultiplayerScreen(ctx); break;  // net/LobbyScreen.cpp
+        case GameState::Mods: drawModsScreen(ctx); break;  // mods/ModsScreen.cpp
         default: break;
     }
     drawToast(ctx);

@@ -23,12 +23,11 @@ void Mivoland2::updateMainMenu() {
         window.close();
         return;
     }
-    // "Mods" opens its screen once that is in the game; until then it leaves
-    // the menu as it is.
     switch (runMenuList(menu)) {
         case 0: openSaveSelect(); break;
         case 1: openMultiplayerScreen(); break;
         case 2: openMaker(); break;
+        case 3: openModsScreen(); break;
         case 4: openOptions(); break;
         case 5: openExtras(); break;
         default: break;

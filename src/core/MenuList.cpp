@@ -1,10 +1,13 @@
 #include "core/MenuList.h"
 
+#include <algorithm>
+
 #include "core/Input.h"
 
-void MenuList::reset(std::vector<MenuButton> newButtons, int select) {
+void MenuList::reset(std::vector<MenuButton> newButtons, int select, bool inRows) {
     buttons = std::move(newButtons);
     selected = select;
+    sideways = inRows;
 }
 
 namespace {
@@ -29,6 +32,29 @@ void moveSelection(MenuList& list, int dir) {
     }
 }
 
+// Moves the selection to the next enabled button of its row, left (-1) or
+// right (+1), wrapping around within the row.
+void moveWithinRow(MenuList& list, int dir) {
+    const int n = int(list.buttons.size());
+    if (list.selected < 0 || list.selected >= n) {
+        moveSelection(list, dir);
+        return;
+    }
+    const MenuButton& here = list.buttons[std::size_t(list.selected)];
+    const float middle = here.y + here.h / 2.0f;
+    std::vector<int> row;
+    for (int i = 0; i < n; ++i) {
+        const MenuButton& b = list.buttons[std::size_t(i)];
+        if ((b.enabled || i == list.selected) && b.y <= middle && middle < b.y + b.h) row.push_back(i);
+    }
+    std::stable_sort(row.begin(), row.end(),
+                     [&](int a, int b) { return list.buttons[std::size_t(a)].x < list.buttons[std::size_t(b)].x; });
+    const int at = int(std::find(row.begin(), row.end(), list.selected) - row.begin());
+    if (at >= int(row.size())) return;  // a button without height: it has no row
+    const int size = int(row.size());
+    list.selected = row[std::size_t(((at + dir) % size + size) % size)];
+}
+
 }  // namespace
 
 MenuStep stepMenuList(MenuList& list, const InputState& in) {
@@ -40,6 +66,14 @@ MenuStep stepMenuList(MenuList& list, const InputState& in) {
     }
     if (in.pressed(K::Up) || in.pressed(K::W)) {
         moveSelection(list, -1);
+        step.sound = true;
+    }
+    if (list.sideways && (in.pressed(K::Right) || in.pressed(K::D))) {
+        moveWithinRow(list, +1);
+        step.sound = true;
+    }
+    if (list.sideways && (in.pressed(K::Left) || in.pressed(K::A))) {
+        moveWithinRow(list, -1);
         step.sound = true;
     }
 

@@ -19,6 +19,10 @@ struct MenuButton {
 struct MenuList {
     std::vector<MenuButton> buttons;
     int selected = 0;
+    // Buttons stand side by side in rows (cards): Left/A and Right/D move
+    // within the selected button's row too. Off for plain lists, whose
+    // screens may give Left/Right a meaning of their own.
+    bool sideways = false;
 
     // Where the mouse was at the previous step, so that a mouse resting on a
     // button does not take the selection back from the keyboard. Kept when
@@ -28,7 +32,7 @@ struct MenuList {
     bool mouseSeen = false;
 
     // Replaces the buttons and selects one.
-    void reset(std::vector<MenuButton> newButtons, int select = 0);
+    void reset(std::vector<MenuButton> newButtons, int select = 0, bool inRows = false);
 };
 
 struct MenuStep {
@@ -38,6 +42,9 @@ struct MenuStep {
 
 // The keyboard and mouse rule shared by every list screen:
 // Down/S and Up/W move the selection with wrap-around over enabled buttons;
+// in a list of rows (sideways), Left/A and Right/D move to the enabled
+// neighbour in the row (the buttons level with the selected one's middle),
+// with wrap-around within the row;
 // a moving mouse selects the enabled button under it; a click on an enabled
 // button chooses it; Enter or Space chooses the enabled selection.
 MenuStep stepMenuList(MenuList& list, const InputState& input);

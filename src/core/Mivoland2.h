@@ -2,11 +2,13 @@
 #include <SFML/Graphics/Font.hpp>
 #include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/RenderWindow.hpp>
+#include <SFML/Graphics/Texture.hpp>
 #include <SFML/Graphics/View.hpp>
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -56,6 +58,13 @@ struct Mivoland2Options {
     // (the real ones by default; tests point them at loopback).
     mp::RouterTargets routerTargets;
     Clipboard* clipboard = nullptr;  // null: the desktop's clipboard
+
+    // Opens a folder or a web address for the player ("Get Mods", "Folder");
+    // empty: the desktop's handler (openPath). Tests record instead.
+    std::function<bool(const std::string&)> openExternal;
+    // Called with a step's name as each start-up step ends (and with "first
+    // frame" once the first frame is shown); tools/startup_time times them.
+    std::function<void(const char*)> startupStep;
 };
 
 // The game: owns the window and every piece of state for the whole run.
@@ -330,8 +339,8 @@ public:
 
     // ---- Mods and their scripts (gameplay/PlayingScripts.cpp; the language
     // in script/Script.h, what scripts reach in gameplay/ScriptBindings.h) ---
-    // Installs the script host's callbacks on the act in play. Runs at
-    // start-up once the mods are known.
+    // Applies the enabled mods and installs the script host's callbacks on
+    // the act in play. Runs at start-up once the mods are scanned.
     void setupScriptHost();
     // fireEvent(name) (declared with the play hooks) runs, only while Playing,
     // every block of that event of every enabled mod with a script that
@@ -339,6 +348,33 @@ public:
 
     std::vector<ModInfo> mods;     // in mod order
     mivo::ScriptHost scriptHost;
+
+    // ---- Mods: the mods folder, applying the enabled mods, the mods screen
+    // and installing dropped or downloaded files (mods/ModsGame.cpp,
+    // mods/ModsScreen.cpp; the folder's rules in mods/ModLoader.h) ----------
+    std::string modsFolder() const;  // the data folder's "mods"
+    void reloadMods();               // scans the mods folder again; forgets the armed row
+    // Folds the enabled mods into playerMods, noBaddies, playerLook (tint and
+    // picture) and the "mod" song; an act in play takes the new modifiers
+    // at once and its song follows the mods.
+    void applyMods();
+    // The background step: files dropped on the window and, every 0.5 s,
+    // the download inbox, installed by handleDroppedFiles.
+    void updateModFiles();
+    // Installs the files; the installed mods are turned on and named in the
+    // toast. Nothing happens for no paths.
+    void handleDroppedFiles(const std::vector<std::string>& paths);
+    bool openExternal(const std::string& address);  // options.openExternal, or the desktop's handler
+
+    // "Mods" on the main menu: the list rescanned, the script host rebuilt.
+    void openModsScreen();
+    void updateModsScreen();
+    void drawModsScreen(DrawContext& ctx);
+
+    int modsPage = 0;           // from 0
+    int modsArmed = -1;         // the mod whose "Delete" reads "Sure?", -1 for none
+    float modsInboxCheckedAt = 0.0f;  // run time of the last look at the download inbox
+    sf::Texture modPicture;     // the enabled mods' player picture, when one loaded
 
     // ---- Multiplayer lobby (net/LobbyGame.cpp; the protocol in net/Lobby.h;
     // the multiplayer screen in net/LobbyScreen.cpp) -------------------------
@@ -393,4 +429,14 @@ public:
     // On the way out (run(), after the loop): a lobby still open closes, and
     // a router mapping it opened is removed before the program ends.
     void leaveLobbyAtExit();
+
+    // ---- Fast start (core/Loop.cpp) ------------------------------------------
+    // The start-up work the first menu frame does not need: starts the sound
+    // device, the effects and the songs in the background and reads the
+    // achievements and the player name. frame() runs it once the first frame
+    // is shown (tests' GameDriver::start runs it at once).
+    void finishStartUp();
+    void startupStep(const char* name);  // reports a finished start-up step to options.startupStep
+
+    bool startupFinished = false;  // finishStartUp has run: until then nothing writes the achievements
 };

@@ -54,7 +54,7 @@ void Mivoland2::openSaveSelect() {
     state = GameState::SaveSelect;
     deleteMode = false;
     for (int i = 0; i < kSaveSlotCount; ++i) slotPreview[std::size_t(i)] = loadSlot(dataDir, i);
-    menu.reset(saveSelectButtons(), 0);
+    menu.reset(saveSelectButtons(), 0, true);  // cards side by side
 }
 
 void Mivoland2::chooseSaveSlot(int slot) {

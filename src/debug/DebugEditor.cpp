@@ -88,15 +88,7 @@ float debugSnappedY(const Level& level, sf::Vector2f cursor) {
 
 namespace {
 
-void addBaddie(Level& level, int kind, sf::Vector2f at) {
-    Baddie b;
-    b.kind = kind;
-    b.x = b.homeX = at.x;
-    b.y = b.homeY = at.y;
-    b.dir = -1;
-    b.alive = true;
-    level.enemies.push_back(b);
-}
+void addBaddie(Level& level, int kind, sf::Vector2f at) { level.enemies.push_back(baddieAt(kind, at.x, at.y)); }
 
 void addSpring(Level& level, sf::Vector2f at, float power) {
     Spring s;

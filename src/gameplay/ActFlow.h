@@ -20,6 +20,7 @@ struct Player;
 enum class PlayMode : int { Story = 0, Course = 1, Multiplayer = 2 };
 
 constexpr float kTitleCardTime = 2.6f;     // a story act's title card
+constexpr float kLobbyTitleCardTime = 2.0f;  // a lobby act's, shorter
 constexpr float kGoalClearDelay = 2.2f;    // seconds from touching the goal to the results
 constexpr float kRespawnMercy = 1.0f;      // mercy time after the debug editor or a bonus stage
 constexpr float kLoopAchievementAngle = 5.6548667f;  // 0.9 of a full turn
@@ -32,7 +33,8 @@ struct ActState {
     std::int64_t score = 0;   // carried from act to act and stored in the save record
     float actTime = 0;        // seconds since the act started; stops at the goal
     MenuList pauseList;       // the pause menu (the paused flag is the game's)
-    float titleCardTime = 0;  // counts down from 2.6 in a story act
+    float titleCardTime = 0;      // counts down from titleCardLength
+    float titleCardLength = 2.6f;  // 2.6 s in a story act, 2 s in a lobby's act
     float shakeTime = 0;      // screen shake left
     sf::Vector2f camera;      // view centre
     sf::Vector2f respawnPoint;

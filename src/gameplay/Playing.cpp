@@ -236,6 +236,7 @@ void Mivoland2::updatePauseMenu() {
                 Level fresh;
                 generateAct(fresh, level.zone, level.act);
                 beginAct(fresh, player.hero);
+                session.titleCardTime = session.titleCardLength = kLobbyTitleCardTime;
             } else {
                 startAct(save.zone, save.act);
             }
@@ -257,7 +258,8 @@ void Mivoland2::updatePauseMenu() {
 
 void Mivoland2::openActSelect() {
     state = GameState::ActSelect;
-    menu.reset(actSelectButtons(save.furthestAct, currentSlot < 0), std::clamp(actIndex(save.zone, save.act), 0, 11));
+    menu.reset(actSelectButtons(save.furthestAct, currentSlot < 0), std::clamp(actIndex(save.zone, save.act), 0, 11),
+               true);  // the two acts of a zone side by side
 }
 
 void Mivoland2::updateActSelect() {

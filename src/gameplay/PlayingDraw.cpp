@@ -64,6 +64,7 @@ void Mivoland2::drawPlaying(DrawContext& ctx) {
         hud.bossMaxHp = std::max(boss.maxHp, 1);
     }
     hud.titleCardTime = session.titleCardTime;
+    hud.titleCardLength = session.titleCardLength;
     hud.zone = level.zone;
     hud.act = level.act;
     hud.makerTest = session.playingCourse;

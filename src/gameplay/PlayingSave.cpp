@@ -16,7 +16,8 @@ void Mivoland2::writeSave() {
     if (!savingAllowed()) return;
     save.exists = true;
     save.score = session.score;
-    saveSlot(dataDir, currentSlot, save);
+    // The game goes on with the record in memory; the player should know.
+    if (!saveSlot(dataDir, currentSlot, save)) showToast(saveFailedMessage(currentSlot));
 }
 
 namespace {
@@ -44,7 +45,12 @@ void Mivoland2::saveOnWindowClose() {
     writeAchievements();
 }
 
-void Mivoland2::writeAchievements() { saveAchievements(dataDir, achievements); }
+void Mivoland2::writeAchievements() {
+    // Before the file has been read (the window closed in the first frame)
+    // there is nothing of this run to keep, and writing would wipe it.
+    if (!startupFinished) return;
+    saveAchievements(dataDir, achievements);
+}
 
 void Mivoland2::unlockAchievement(int index) {
     if (!setAchievementBit(achievements, index)) return;

@@ -13,6 +13,7 @@ bool scriptRuns(const ModInfo& mod) { return mod.enabled && mod.script && mod.sc
 }  // namespace
 
 void Mivoland2::setupScriptHost() {
+    applyMods();
     scriptHost.getVariable = [this](const std::string& name, float& value) {
         return getScriptVariable(actOf(*this), name, value);
     };

@@ -117,10 +117,7 @@ ScriptStepResult spawn(ScriptAct& act, const std::string& kind, const std::vecto
         r.summary = "spawn " + kind + ": the level is full of enemies";
         return r;
     }
-    Baddie b;
-    b.kind = baddie;
-    b.x = b.homeX = x;
-    b.y = b.homeY = (baddie != BaddieKind::Buzzer && ground) ? ground.y - kEnemyAboveGround : y;
+    Baddie b = baddieAt(baddie, x, (baddie != BaddieKind::Buzzer && ground) ? ground.y - kEnemyAboveGround : y);
     b.dir = x > act.player.x ? -1 : 1;  // facing the player
     act.level.enemies.push_back(b);
     r.summary = describeSpawn(kind.c_str(), b.x, b.y);

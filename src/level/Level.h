@@ -84,6 +84,15 @@ struct Baddie {
     bool alive = true;
 };
 
+// A fresh enemy standing at (x, y) as its home, facing left.
+inline Baddie baddieAt(int kind, float x, float y) {
+    Baddie b;
+    b.kind = kind;
+    b.x = b.homeX = x;
+    b.y = b.homeY = y;
+    return b;
+}
+
 struct HazardKind {
     enum : int { Stalactite = 0, Updraft = 1, Laser = 2, Wisp = 3, Crusher = 4 };
 };

@@ -19,16 +19,6 @@ struct Columns {
     float groundY(long long c) const { return columnGroundY(height(c)); }
 };
 
-Baddie baddieAt(int kind, float x, float y) {
-    Baddie b;
-    b.kind = kind;
-    b.x = b.homeX = x;
-    b.y = b.homeY = y;
-    b.dir = -1;
-    b.alive = true;
-    return b;
-}
-
 Platform platformAcross(float x1, float x2, float y) {
     Platform p;
     p.x1 = x1;

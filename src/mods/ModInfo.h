@@ -24,6 +24,7 @@ struct ModInfo {
     bool doublegems = false;
     bool hasColor = false;                      // a "color" line was read
     sf::Color color = sf::Color(255, 255, 255, 255);  // the player's tint; alpha always 255
+    std::string entry;                          // its file or folder name inside "mods"
     std::filesystem::path folder;               // the folder that holds the mod file
     std::filesystem::path picturePath;          // "player.png" there, when present
     std::filesystem::path musicPath;            // "music.ogg"

@@ -6,32 +6,13 @@
 #include <filesystem>
 #include <vector>
 
+#include "core/platform/PathText.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
-fs::path u8(const std::string& s) { return fs::path(std::u8string(s.begin(), s.end())); }
-
-std::string utf8(const fs::path& p) {
-    const std::u8string s = p.u8string();
-    return std::string(s.begin(), s.end());
-}
-
-std::string lower(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return s;
-}
-
-bool endsWithNoCase(const std::string& s, const std::string& tail) {
-    return s.size() >= tail.size() && lower(s.substr(s.size() - tail.size())) == tail;
-}
-
-// The last component of a path given with either separator.
-std::string baseName(const std::string& path) {
-    const std::size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
+using namespace pathtext;
 
 constexpr const char* kUnpackPrefix = ".mivo-unpack-";
 constexpr const char* kOldPrefix = ".mivo-old-";

@@ -10,11 +10,13 @@
 #include <memory>
 #include <vector>
 
+#include "core/platform/PathText.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
-fs::path u8(const std::string& s) { return fs::path(std::u8string(s.begin(), s.end())); }
+using pathtext::u8;
 
 struct ArchiveCloser {
     void operator()(struct archive* a) const { archive_read_free(a); }

@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr float kLobbyTitleCardTime = 2.0f;
 constexpr const char* kNotACodeText = "That doesn't look like an invite code. It's like MIVO-ABC-DEFG.";
 
 }  // namespace
@@ -110,7 +109,7 @@ void Mivoland2::startLobbyAct(int zone, int act) {
     Level fresh;
     generateAct(fresh, zone, act);
     beginAct(fresh, multiplayerHero);
-    session.titleCardTime = kLobbyTitleCardTime;
+    session.titleCardTime = session.titleCardLength = kLobbyTitleCardTime;
 }
 
 // ---- From the act in play ----------------------------------------------------------------

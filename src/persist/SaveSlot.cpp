@@ -36,15 +36,25 @@ SaveSlot parseSlot(std::istream& in) {
         !readInt(in, r.divineStones) || !readInt(in, r.score) || !readBool(in, r.finished))
         return s;
     r.exists = true;
+    const bool older = !readInt(in, r.furthestAct);
+    if (!readBool(in, r.templeOpened)) r.templeOpened = false;
+    r = saneSlot(r);
+    if (older) r.furthestAct = r.zone * 2 - 1 + r.act;  // from the zone and act in range
+    return r;
+}
+
+SaveSlot saneSlot(SaveSlot r) {
     r.hero = std::clamp(r.hero, 0, 8);
     r.zone = std::clamp(r.zone, 0, 5);
     r.act = std::clamp(r.act, 1, 2);
-    if (!readInt(in, r.furthestAct)) {
-        r.furthestAct = r.zone * 2 - 1 + r.act;
-        r.templeOpened = false;
-        return r;
-    }
-    if (!readBool(in, r.templeOpened)) r.templeOpened = false;
+    // A stone mask outside the seven bits is no stones at all (-1 would
+    // otherwise hold every stone and open the form).
+    if (r.secretStones < 0 || r.secretStones > kAllStones) r.secretStones = 0;
+    if (r.divineStones < 0 || r.divineStones > kAllStones) r.divineStones = 0;
+    r.score = std::clamp<std::int64_t>(r.score, 0, kMaxSavedScore);
+    // At least the act the save stands at, at most the last act.
+    const int here = r.zone * 2 - 1 + r.act;
+    r.furthestAct = std::clamp(r.furthestAct, here, kLastActIndex);
     return r;
 }
 
@@ -67,3 +77,5 @@ bool saveSlot(const std::string& dataFolder, int slot, const SaveSlot& s) {
     if (slot < 0 || slot >= kSaveSlotCount) return false;
     return !writeFileAtomically(slotPath(dataFolder, slot), formatSlot(s));
 }
+
+std::string saveFailedMessage(int slot) { return "Could not save the game to Save " + std::to_string(slot + 1); }

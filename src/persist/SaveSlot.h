@@ -19,13 +19,24 @@ struct SaveSlot {
 };
 
 constexpr int kSaveSlotCount = 3;
+constexpr std::int32_t kAllStones = 127;  // the seven stone bits
+constexpr std::int32_t kLastActIndex = 11;  // furthestAct of zone 5 act 2
+// The highest score a save holds: far above any real game, far enough below
+// the 64-bit limit that no amount of play can overflow it.
+constexpr std::int64_t kMaxSavedScore = 999'999'999'999'999LL;
 
 // "slot" + (slot + 1) + ".txt".
 std::string slotPath(const std::string& dataFolder, int slot);
 
 // Older files end after `finished`; a file whose first seven values do not
-// all read is an empty slot.
+// all read is an empty slot. A damaged or hand-edited record is made sane
+// (saneSlot).
 SaveSlot parseSlot(std::istream& in);
+
+// A record with every field in range: hero 0..8, zone 0..5, act 1..2, stone
+// masks 0..127 (anything else counts as no stones), score 0..kMaxSavedScore,
+// furthestAct from the act the save stands at up to kLastActIndex.
+SaveSlot saneSlot(SaveSlot r);
 std::string formatSlot(const SaveSlot& s);
 
 // A negative or unknown slot gives an empty record.
@@ -35,3 +46,6 @@ SaveSlot loadSlot(const std::string& dataFolder, int slot);
 // leaves a half-written save. A negative slot (a "No Save" game) writes
 // nothing. Returns false when nothing was written.
 bool saveSlot(const std::string& dataFolder, int slot, const SaveSlot& s);
+
+// The toast when a slot could not be written: "Could not save the game to Save N".
+std::string saveFailedMessage(int slot);

@@ -67,9 +67,9 @@ float abilityMeterFill(int hero, float abilityCooldown, float flapCooldown) {
     return 1.0f - std::clamp(c, 0.0f, 1.0f);
 }
 
-float titleCardEase(float c) {
+float titleCardEase(float c, float length) {
     if (!(c > 0)) return 0;
-    return std::clamp(std::min({c / 0.4f, (2.6f - c) / 0.3f, 1.0f}), 0.0f, 1.0f);
+    return std::clamp(std::min({c / 0.4f, (length - c) / 0.3f, 1.0f}), 0.0f, 1.0f);
 }
 
 std::vector<HudLabel> hudLabels(const HudInfo& h) {
@@ -99,7 +99,7 @@ std::vector<HudLabel> hudLabels(const HudInfo& h) {
 
     const float c = h.titleCardTime;
     if (c > 0) {
-        const float a = titleCardEase(c);
+        const float a = titleCardEase(c, h.titleCardLength);
         const float o = (1 - a) * 500;
         const ZoneDef& zone = zoneDef(h.zone);
         out.push_back({zone.name, {30 - o, 200}, 48, sf::Color::White, 4, kAlignLeft});
@@ -185,7 +185,7 @@ void drawHud(DrawContext& ctx, const HudInfo& h) {
 
     // 8. Title card bands under its texts.
     if (h.titleCardTime > 0) {
-        const float a = titleCardEase(h.titleCardTime);
+        const float a = titleCardEase(h.titleCardTime, h.titleCardLength);
         const float o = (1 - a) * 500;
         sf::Color accent = zoneDef(h.zone).palette.accent;
         accent.a = 229;

@@ -28,7 +28,8 @@ struct HudInfo {
     std::string bossName;
     int bossHp = 0, bossMaxHp = 1;
 
-    float titleCardTime = 0;  // counts down from 2.6
+    float titleCardTime = 0;      // counts down from titleCardLength
+    float titleCardLength = 2.6f;  // what it started from (shorter in a lobby)
     int zone = 0, act = 1;
     bool dead = false;
 
@@ -63,8 +64,9 @@ std::vector<HudLabel> hudLabels(const HudInfo& hud);
 sf::Color hudRowLabelColor(bool alert, float t);
 // The ability meter's fill, 0..1.
 float abilityMeterFill(int hero, float abilityCooldown, float flapCooldown);
-// The title card's ease (0 off screen, 1 in place).
-float titleCardEase(float cardTime);
+// The title card's ease (0 off screen, 1 in place) with cardTime left of a
+// card shown for length seconds: in for 0.3 s, out for the last 0.4 s.
+float titleCardEase(float cardTime, float length = 2.6f);
 
 void drawHudRow(DrawContext& ctx, const std::string& label, const std::string& value, float y, bool alert, float t);
 void drawHud(DrawContext& ctx, const HudInfo& hud);

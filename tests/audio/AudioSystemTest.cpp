@@ -47,6 +47,11 @@ std::vector<std::int16_t> samplesOf(const sf::SoundBuffer& b) {
     return std::vector<std::int16_t>(b.getSamples(), b.getSamples() + b.getSampleCount());
 }
 
+// A song's buffer is made when the song is prepared.
+std::vector<std::int16_t> samplesOf(const std::optional<sf::SoundBuffer>& b) {
+    return b ? samplesOf(*b) : std::vector<std::int16_t>{};
+}
+
 void writeOgg(const std::string& path) {
     std::vector<std::int16_t> tone(44100);
     for (std::size_t i = 0; i < tone.size(); ++i) tone[i] = std::int16_t(8000 * std::sin(i * 0.0627));
@@ -96,6 +101,34 @@ TEST_F(AudioSystemTest, SoundVolumeZeroPlaysNothing) {
     for (const sf::Sound& v : audio.effect(SoundMenu).voices) EXPECT_EQ(v.getStatus(), sf::Sound::Stopped);
     AudioSystem unbuilt;
     EXPECT_EQ(unbuilt.playSound(SoundMenu, 1.0f, 70), -1);
+}
+
+// At start-up the bank is built (and the device opened) in the background: a
+// song asked for meanwhile is picked at once and started by update() once the
+// bank and its samples are in; an effect asked for meanwhile waits for the bank.
+TEST_F(AudioSystemTest, BankBuiltInTheBackgroundStartsThePickedSongLater) {
+    AudioSystem audio;
+    audio.startSoundBank();
+    audio.buildMusicCatalogue(true);
+    audio.playMusic("title", 60);
+    EXPECT_EQ(audio.playingId(), "title");
+    MusicEntry& title = *audio.findMusic("title");
+    EXPECT_FALSE(title.sound);
+    for (int i = 0; i < 3000 && !title.sound; ++i) {
+        audio.update();
+        sf::sleep(sf::milliseconds(10));
+    }
+    ASSERT_TRUE(title.sound);
+    EXPECT_TRUE(audio.soundBankReady());
+    EXPECT_EQ(title.sound->getStatus(), sf::Sound::Playing);
+    EXPECT_FLOAT_EQ(title.sound->getVolume(), 60.0f);
+    EXPECT_EQ(samplesOf(title.buffer), renderSong(builtinSongFactory("title")()));
+
+    AudioSystem early;
+    early.startSoundBank();
+    EXPECT_EQ(early.playSound(SoundMenu, 1.0f, 70), 0);
+    EXPECT_EQ(early.effect(SoundMenu).voices.size(), 3u);
+    EXPECT_TRUE(early.soundBankReady());
 }
 
 TEST_F(AudioSystemTest, CatalogueRegistersWithoutRendering) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "core/platform/Platform.h"
 #include "core/platform/UriList.h"
 #include "core/platform/XdndSource.h"
@@ -41,27 +43,44 @@ XdndSource::State dropOnGame(GameDriver& d, const std::vector<std::string>& path
 
 }  // namespace
 
-TEST(FileDrop, PathsDroppedOnTheGameWindowReachTheDroppedFileList) {
+TEST(FileDrop, FilesDroppedOnTheGameWindowAreInstalledOnEveryScreen) {
     GameDriver d;
     ASSERT_TRUE(d.start());
     d.game().window.setVisible(true);
     d.step(2);
     takeDroppedFiles();
 
-    const std::vector<std::string> one = {"/tmp/Mods to try/Ünïcode mod (2).mivomod"};
-    EXPECT_EQ(dropOnGame(d, one), XdndSource::State::Done);
-    EXPECT_EQ(takeDroppedFiles(), one);
+    TempFolder tmp;
+    const std::string from = tmp.path() + "Mods to try/";
+    std::filesystem::create_directories(from);
+    const std::vector<std::string> one = {from + "Ünïcode mod (2).txt"};
+    const std::vector<std::string> two = {from + "b.txt", from + "a space ä.txt"};
+    tmp.write("Mods to try/Ünïcode mod (2).txt", "name: Ünï\n");
+    tmp.write("Mods to try/b.txt", "name: Bee\n");
+    tmp.write("Mods to try/a space ä.txt", "name: Ay\n");
+    const std::string mods = d.dataFolder() + "mods/";
 
-    // Any screen takes drops; the order of the files is kept.
+    EXPECT_EQ(dropOnGame(d, one), XdndSource::State::Done);
+    d.step();
+    EXPECT_EQ(d.toast(), "Mod installed and turned on: Ünï");
+    EXPECT_TRUE(std::filesystem::exists(mods + "Ünïcode mod (2).txt"));
+
+    // Any screen takes drops; both files of one drop are installed.
     d.game().openOptions();
-    const std::vector<std::string> two = {"/home/me/b.zip", "/home/me/a space/ä.txt"};
     EXPECT_EQ(dropOnGame(d, two), XdndSource::State::Done);
-    EXPECT_EQ(takeDroppedFiles(), two);
+    d.step();
+    EXPECT_EQ(d.screen(), GameState::Options);
+    EXPECT_EQ(d.toast(), "Mod installed and turned on: Ay, Bee");
+    EXPECT_EQ(d.game().mods.size(), 3u);
 
     // The window made anew (full screen switched) takes drops too.
+    std::filesystem::remove(mods + "Ünïcode mod (2).txt");
     d.game().createWindow();
     d.game().window.setVisible(true);
     d.step();
+    d.game().showToast("");
     EXPECT_EQ(dropOnGame(d, one), XdndSource::State::Done);
-    EXPECT_EQ(takeDroppedFiles(), one);
+    d.step();
+    EXPECT_EQ(d.toast(), "Mod installed and turned on: Ünï");
+    EXPECT_TRUE(std::filesystem::exists(mods + "Ünïcode mod (2).txt"));
 }

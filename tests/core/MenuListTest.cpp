@@ -105,3 +105,35 @@ TEST(MenuList, MouseDoesNotSelectADisabledButtonAndClicksChooseOnlyEnabledOnes) 
     click.mousePos = {5, 5};
     EXPECT_EQ(stepMenuList(l, click).chosen, -1);
 }
+
+// Cards side by side: Left/A and Right/D move within the selected button's
+// row, wrapping round and skipping disabled cards; Up/Down keep their order.
+TEST(MenuList, LeftAndRightMoveWithinARowOfCards) {
+    // Row one: three tall cards 0, 1, 2; row two: buttons 3, 4 (disabled), 5.
+    auto grid = [](int selected) {
+        MenuList l;
+        l.reset({{"", 130, 150, 220, 230, true}, {"", 370, 150, 220, 230, true}, {"", 610, 150, 220, 230, true},
+                 {"", 130, 400, 220, 46, true}, {"", 370, 400, 220, 46, false}, {"", 610, 400, 220, 46, true}},
+                selected, true);
+        return l;
+    };
+    struct Case { int from; K::Key key; int to; };
+    const Case cases[] = {
+        {0, K::Right, 1}, {1, K::D, 2}, {2, K::Right, 0},  // wraps within the row
+        {0, K::Left, 2},  {2, K::A, 1},
+        {3, K::Right, 5},                                   // skips the disabled card
+        {5, K::Right, 3}, {3, K::Left, 5},
+        {2, K::Down, 3},                                    // Up/Down still walk the list
+    };
+    for (const Case& c : cases) {
+        MenuList l = grid(c.from);
+        MenuStep s = stepMenuList(l, keys({c.key}));
+        EXPECT_EQ(l.selected, c.to) << "from " << c.from << " key " << c.key;
+        EXPECT_TRUE(s.sound);
+    }
+    // A plain list leaves Left and Right to its screen.
+    MenuList plain = listOf({true, true, true}, 1);
+    MenuStep s = stepMenuList(plain, keys({K::Left, K::Right, K::A, K::D}));
+    EXPECT_EQ(plain.selected, 1);
+    EXPECT_FALSE(s.sound);
+}

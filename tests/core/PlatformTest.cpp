@@ -2,10 +2,12 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "core/platform/FileSystem.h"
 #include "core/platform/Platform.h"
 #include "core/platform/Window.h"
+#include "support/FullDisk.h"
 #include "support/TempFolder.h"
 
 TEST(DataFolder, ChoosesAppDataThenXdgThenHomeThenWorkingFolder) {
@@ -63,18 +65,56 @@ TEST(FileSystem, AtomicWriteReplacesWholeFilesAndLeavesNoTemporary) {
     EXPECT_FALSE(writeFileAtomically(tmp.file("f.txt"), "first"));
     EXPECT_FALSE(writeFileAtomically(tmp.file("f.txt"), "second"));
     EXPECT_EQ(tmp.read("f.txt"), "second");
-    EXPECT_FALSE(pathExists(tmp.file("f.txt.tmp")));
+    std::vector<std::string> names;
+    ASSERT_FALSE(listDirectory(tmp.path(), names));
+    EXPECT_EQ(names, std::vector<std::string>{"f.txt"});
 
-    // When the temporary cannot be written the old file is untouched.
-    ASSERT_FALSE(createDirectories(tmp.file("f.txt.tmp")));
-    EXPECT_TRUE(writeFileAtomically(tmp.file("f.txt"), "third"));
+    // When the temporary cannot be written (a full disk) the old file is
+    // untouched and the temporary is gone.
+    {
+        FullDisk full;
+        EXPECT_TRUE(writeFileAtomically(tmp.file("f.txt"), "third"));
+    }
     EXPECT_EQ(tmp.read("f.txt"), "second");
+    ASSERT_FALSE(listDirectory(tmp.path(), names));
+    EXPECT_EQ(names, std::vector<std::string>{"f.txt"});
 
     // A folder in the file's place is not replaced.
     ASSERT_FALSE(createDirectories(tmp.file("dir.txt")));
     EXPECT_TRUE(writeFileAtomically(tmp.file("dir.txt"), "x"));
     EXPECT_TRUE(std::filesystem::is_directory(tmp.file("dir.txt")));
     EXPECT_FALSE(pathExists(tmp.file("dir.txt.tmp")));
+}
+
+// Temporaries a crash left behind go once they are old; fresh ones (another
+// copy of the game may be writing) and every other file stay.
+TEST(FileSystem, StaleWriteTemporariesAreRemovedAndNothingElse) {
+    TempFolder tmp;
+    namespace fs = std::filesystem;
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    const std::vector<std::pair<std::string, bool>> files = {
+        {"slot1.txt.4242-7-0badf00d.tmp", true},   // what writeFileAtomically leaves
+        {"achievements.txt.1-0-ABCDEF01.tmp", true},
+        {"slot1.txt", false},
+        {"notes.tmp", false},
+        {"slot2.txt.42-7.tmp", false},              // not the tag's shape
+        {"slot2.txt.4x-7-0badf00d.tmp", false},
+        {"slot2.txt.42-7-0badf00.tmp", false},
+        {".1-2-0badf00d.tmp", false},
+    };
+    for (const auto& [name, stale] : files) {
+        std::ofstream(tmp.file(name)) << "x";
+        fs::last_write_time(tmp.file(name), old);
+    }
+    fs::create_directory(tmp.file("dir.txt.1-2-0badf00d.tmp"));
+    fs::last_write_time(tmp.file("dir.txt.1-2-0badf00d.tmp"), old);
+    std::ofstream(tmp.file("slot3.txt.9-9-12345678.tmp")) << "being written";  // fresh
+
+    EXPECT_EQ(removeStaleWriteTemporaries(tmp.path(), std::chrono::minutes(10)), 2);
+    for (const auto& [name, stale] : files) EXPECT_EQ(fs::exists(tmp.file(name)), !stale) << name;
+    EXPECT_TRUE(fs::exists(tmp.file("dir.txt.1-2-0badf00d.tmp")));
+    EXPECT_TRUE(fs::exists(tmp.file("slot3.txt.9-9-12345678.tmp")));
+    EXPECT_EQ(removeStaleWriteTemporaries(tmp.file("missing"), std::chrono::minutes(10)), 0);
 }
 
 TEST(FileSystem, ReadFileRejectsFoldersAndStopsAtTheLimit) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "debug/DebugEditor.h"
+#include "net/NetSupport.h"
 #include "support/GameDriver.h"
 
 using K = sf::Keyboard;
@@ -89,7 +90,21 @@ TEST(DebugGame, BDoesNothingUnlessAllowed) {
         course.d.press(K::B);
         EXPECT_FALSE(course.g.session.debugActive);
     }
-    // (A lobby is the multiplayer condition of debugModeAllowed, tested on its own.)
+    {
+        // A lobby: B does nothing, and an editor already open closes when one
+        // is hosted.
+        DebugGame lobby;
+        lobby.g.lobby.config = loopbackConfig();
+        lobby.openEditor();
+        ASSERT_TRUE(lobby.g.lobby.hostLobby(false, "Host", 0));
+        lobby.d.step();
+        EXPECT_FALSE(lobby.g.session.debugActive);
+        lobby.d.press(K::B);
+        EXPECT_FALSE(lobby.g.session.debugActive);
+        lobby.g.lobby.leaveLobby();
+        lobby.d.press(K::B);
+        EXPECT_TRUE(lobby.g.session.debugActive);
+    }
 }
 
 TEST(DebugGame, TogglingEndsTheFormAndLeavingResumesWhereTheHeroFloats) {

@@ -7,14 +7,6 @@
 
 namespace {
 
-Baddie baddieAt(int kind, float x, float y) {
-    Baddie b;
-    b.kind = kind;
-    b.x = b.homeX = x;
-    b.y = b.homeY = y;
-    return b;
-}
-
 constexpr float kOnGround = ObjectTestWorld::kGround - 16;
 
 }  // namespace

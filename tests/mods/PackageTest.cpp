@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "mods/ArchiveBuilder.h"
+#include "mods/FolderLook.h"
 #include "mods/Package.h"
 #include "support/TempFolder.h"
 
@@ -63,20 +64,6 @@ TEST(PackageName, EntryPathsStayInsideTheFolder) {
 }
 
 namespace {
-
-std::string readAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-std::vector<std::string> namesIn(const fs::path& dir) {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 // Every entry under dir is a plain file or folder.
 bool onlyFilesAndFolders(const fs::path& dir) {

@@ -100,6 +100,16 @@ TEST(LobbyGame, TheHostRacesABotAndTheFinishOrderReachesBoth) {
     EXPECT_EQ(g.player.hero, 1);
     EXPECT_EQ(g.playMode(), PlayMode::Multiplayer);
     EXPECT_NEAR(g.session.titleCardTime, 2.0f, 0.05f);
+    EXPECT_EQ(g.session.titleCardLength, 2.0f);
+    // "Restart" from the pause menu starts the act again with the lobby's card.
+    d.step(30);
+    d.press(K::Escape);
+    ASSERT_TRUE(g.paused);
+    d.press(K::Down);
+    d.press(K::Enter);
+    EXPECT_FALSE(g.paused);
+    EXPECT_NEAR(g.session.titleCardTime, 2.0f, 0.05f);
+    EXPECT_EQ(g.session.titleCardLength, 2.0f);
     EXPECT_TRUE(g.session.goalPresent);
     EXPECT_TRUE(g.session.bossDefeated);
     EXPECT_FLOAT_EQ(g.session.goalX, g.level.bossX - 160.0f);

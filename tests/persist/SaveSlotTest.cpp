@@ -41,6 +41,25 @@ TEST(SaveSlot, ReadsOlderShorterFilesAndClamps) {
     EXPECT_EQ(parse("-4 -1 0 0 0 0 0").act, 1);
 }
 
+// Damaged or hand-edited records load sane: a stone mask outside the seven
+// bits is no stones, the score is never negative (nor near the 64-bit
+// limit), the furthest act lies between the act the save stands at and the last.
+TEST(SaveSlot, DamagedRecordsLoadSane) {
+    struct Case { const char* text; const char* loaded; };
+    const Case cases[] = {
+        {"0 0 1 -1 -1 -5 0 1 0", "0 0 1 0 0 0 0 1 0"},
+        {"2 3 2 128 -128 7 1 4 1", "2 3 2 0 0 7 1 7 1"},
+        {"2 3 2 127 64 7 0 99 0", "2 3 2 127 64 7 0 11 0"},
+        {"1 0 1 5 0 9223372036854775807 0 -3 0", "1 0 1 5 0 999999999999999 0 0 0"},
+        {"888888884888888 25 45884888888885 4 88888888885 4 2", "8 5 2 4 0 4 1 11 0"},  // older layout
+    };
+    for (const Case& c : cases) {
+        const SaveSlot s = parse(c.text);
+        EXPECT_TRUE(s.exists) << c.text;
+        EXPECT_EQ(formatSlot(s), c.loaded) << c.text;
+    }
+}
+
 TEST(SaveSlot, ShortOrGarbledFilesAreEmptySlots) {
     for (const char* text : {"", "1 2 3 4 5 6", "a b c d e f g", "1 2 3 4 5 x 0", "\x01\x02"}) {
         SCOPED_TRACE(text);
@@ -58,10 +77,10 @@ TEST(SaveSlot, RoundTripsThroughTheDataFolderAndSkipsNoSave) {
     s.zone = 3;
     s.act = 2;
     s.divineStones = 9;
-    s.score = -250;
+    s.score = 250;
     s.furthestAct = 7;
     ASSERT_TRUE(saveSlot(dir.path(), 1, s));
-    EXPECT_EQ(dir.read("slot2.txt"), "4 3 2 0 9 -250 0 7 0");
+    EXPECT_EQ(dir.read("slot2.txt"), "4 3 2 0 9 250 0 7 0");
     EXPECT_FALSE(fs::exists(dir.path() + "slot2.txt.tmp"));
     SaveSlot back = loadSlot(dir.path(), 1);
     EXPECT_TRUE(back.exists);

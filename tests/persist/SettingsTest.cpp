@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "persist/Settings.h"
+#include "support/FullDisk.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -72,10 +73,12 @@ TEST(Settings, MissingOrHostileFilesGiveDefaults) {
 TEST(Settings, AFailedSaveKeepsTheOldFile) {
     TempFolder tmp;
     tmp.write("settings.txt", "0 10 20 0 0");
-    std::filesystem::create_directory(tmp.file("settings.txt.tmp"));
     Settings s;
     s.fullscreen = true;
-    EXPECT_FALSE(saveSettings(tmp.path(), s));
+    {
+        FullDisk full;
+        EXPECT_FALSE(saveSettings(tmp.path(), s));
+    }
     EXPECT_EQ(tmp.read("settings.txt"), "0 10 20 0 0");
     EXPECT_FALSE(saveSettings(tmp.path() + "missing/", s));
 }

@@ -87,6 +87,9 @@ TEST(Hud, TitleCardSlidesInAndOut) {
     EXPECT_FLOAT_EQ(titleCardEase(2.6f), 0.0f);
     EXPECT_FLOAT_EQ(titleCardEase(1.5f), 1.0f);
     EXPECT_NEAR(titleCardEase(0.2f), 0.5f, 1e-5f);
+    // A lobby's 2 s card slides in too.
+    EXPECT_FLOAT_EQ(titleCardEase(2.0f, 2.0f), 0.0f);
+    EXPECT_NEAR(titleCardEase(1.85f, 2.0f), 0.5f, 1e-5f);
     HudInfo hud;
     hud.titleCardTime = 2.6f;
     EXPECT_EQ(findLabel(hudLabels(hud), "Echo Meadows")->pos, sf::Vector2f(30 - 500, 200));

@@ -20,10 +20,19 @@ GameDriver::GameDriver(const std::string& dataFolder) {
     opts.routerTargets.fallbackRouters = {"127.0.0.1"};
     opts.routerTargets.fallbackPort = 9;
     opts.routerTargets.publicAddressUrl = "http://127.0.0.1:1/ip";
+
+    opts.openExternal = [this](const std::string& address) {
+        opened_.push_back(address);
+        return true;
+    };
     game_ = std::make_unique<Mivoland2>(opts);
 }
 
-bool GameDriver::start() { return game_->startUp(); }
+bool GameDriver::start() {
+    if (!game_->startUp()) return false;
+    game_->finishStartUp();  // as after the first frame, so tests see the whole start-up
+    return true;
+}
 
 void GameDriver::step(int frames, float seconds) {
     for (int i = 0; i < frames && game_->window.isOpen(); ++i) game_->frame(seconds);

@@ -2,6 +2,7 @@
 #include <SFML/Graphics/Image.hpp>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/Mivoland2.h"
 #include "support/TempFolder.h"
@@ -21,7 +22,7 @@ public:
     MemoryClipboard& clipboard() { return clipboard_; }
     const std::string& dataFolder() const { return dataFolder_; }
 
-    bool start();  // the game's start-up; false without a UI font
+    bool start();  // the game's whole start-up (also its after-the-first-frame part); false without a UI font
     void step(int frames = 1, float seconds = kFrame);
 
     // Each of these injects its events and steps one frame.
@@ -42,6 +43,9 @@ public:
     int selectedButton() const { return game_->menu.selected; }
     const std::string& toast() const { return game_->toast.message; }
     bool open() const { return game_->window.isOpen(); }
+    // What the game asked the desktop to open ("Get Mods", "Folder"):
+    // recorded here, never opened.
+    const std::vector<std::string>& opened() const { return opened_; }
 
     // The current frame as drawn, saved under the test output folder.
     sf::Image frameImage() { return game_->captureFrame(); }
@@ -54,5 +58,7 @@ private:
     std::string dataFolder_;
     ScriptedKeySource keys_;
     MemoryClipboard clipboard_;
+
+    std::vector<std::string> opened_;
     std::unique_ptr<Mivoland2> game_;
 };

@@ -102,19 +102,7 @@ struct DropTarget::Impl {
     }
 
     void send(Window to, Atom type, long l1, long l2, long l3, long l4) {
-        XEvent ev{};
-        ev.xclient.type = ClientMessage;
-        ev.xclient.display = display;
-        ev.xclient.window = to;
-        ev.xclient.message_type = type;
-        ev.xclient.format = 32;
-        ev.xclient.data.l[0] = long(target);
-        ev.xclient.data.l[1] = l1;
-        ev.xclient.data.l[2] = l2;
-        ev.xclient.data.l[3] = l3;
-        ev.xclient.data.l[4] = l4;
-        XSendEvent(display, to, False, NoEventMask, &ev);
-        XFlush(display);
+        sendXdndMessage(display, to, to, type, target, l1, l2, l3, l4);
     }
 
     void finish(bool accepted) {

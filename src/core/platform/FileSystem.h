@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <chrono>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -26,9 +27,18 @@ std::error_code renamePath(const std::string& from, const std::string& to);
 bool pathExists(const std::string& path);
 
 // Writes a whole file so that readers only ever see the old or the new
-// contents: the bytes go to path + ".tmp", which is then renamed over path.
-// On failure the temporary file is removed and the old file is untouched.
+// contents: the bytes go to a temporary file of this write's own next to it
+// (path + "." + a unique tag + ".tmp", created exclusively and flushed to the
+// disk), which is then renamed over path. Safe with several writers, also
+// in other processes. On failure the temporary file is removed and the old
+// file is untouched.
 std::error_code writeFileAtomically(const std::string& path, const std::string& contents);
+
+// Removes the temporary files of writeFileAtomically that a crash or a power
+// cut left in folder (not its sub-folders), when they are at least minAge
+// old: a younger one may belong to another copy of the game writing right
+// now. Other files are never touched. Gives the number removed.
+int removeStaleWriteTemporaries(const std::string& folder, std::chrono::seconds minAge);
 
 // Reads a regular file, at most maxBytes of it; a missing file or a folder
 // gives an error.

@@ -8,4 +8,10 @@
 // was installed before.
 void watchXErrors(Display* display);
 void unwatchXErrors(Display* display);
+
+// Sends a drag-and-drop client message about `window` (the message's
+// first word, the sender's own window) to the window `to`, with four more
+// words, and flushes it out.
+void sendXdndMessage(Display* display, Window to, Window about, Atom type, Window from, long l1, long l2, long l3,
+                     long l4);
 #endif
