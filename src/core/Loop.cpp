@@ -12,6 +12,7 @@
 #include "render/Draw.h"
 
 Mivoland2::Mivoland2(Mivoland2Options opts) : options(std::move(opts)) {
+    lobby.config.routerTargets = options.routerTargets;  // the router work of an Internet host
     if (options.keys) {
         keys = options.keys;
     } else {
@@ -73,6 +74,7 @@ int Mivoland2::run() {
     sf::Clock clock;
     while (window.isOpen()) frame(clock.restart().asSeconds());
     writeAchievements();  // the broken-baddie count of this run
+    leaveLobbyAtExit();  // net/LobbyGame.cpp
     return 0;
 }
 

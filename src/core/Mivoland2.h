@@ -31,7 +31,9 @@
 #include "maker/MakerEditor.h"
 #include "mods/ModInfo.h"
 
+#include "core/platform/Clipboard.h"
 #include "net/Lobby.h"
+#include "net/MultiplayerPage.h"
 #include "persist/Achievements.h"
 #include "persist/SaveSlot.h"
 #include "render/BossInView.h"
@@ -52,6 +54,11 @@ struct Mivoland2Options {
     bool visibleWindow = true;           // false: a hidden window
     bool paceFrames = true;              // false: no 60 frames per second limit
     std::vector<std::string> fontPaths;  // empty: the system's UI fonts
+    // Where an Internet host looks for its router and its public address
+    // (the real ones by default; tests point them at loopback).
+    mp::RouterTargets routerTargets;
+    Clipboard* clipboard = nullptr;  // null: the desktop's clipboard
+
     // Opens a folder or a web address for the player ("Get Mods", "Folder");
     // empty: the desktop's handler (openPath). Tests record instead.
     std::function<bool(const std::string&)> openExternal;
@@ -370,7 +377,7 @@ public:
     sf::Texture modPicture;     // the enabled mods' player picture, when one loaded
 
     // ---- Multiplayer lobby (net/LobbyGame.cpp; the protocol in net/Lobby.h;
-    // the developer lobby screen in net/LobbyScreen.cpp) ---------------------
+    // the multiplayer screen in net/LobbyScreen.cpp) -------------------------
     // The background step of every frame: the invite file, the lobby's
     // sockets, the drawn peers, then the lobby's events.
     void updateLobbyNetwork(float dt);
@@ -379,17 +386,14 @@ public:
     // An act of the lobby: generated from its zone and act, no boss, the
     // multiplayer hero, a 2 s title card.
     void startLobbyAct(int zone, int act);
-    // Decodes typed or pasted text and joins; an invalid code sets the
-    // lobby's error text.
-    void joinByCode(const std::string& text);
+    // Decodes typed or pasted text and joins (the LOBBY page shows); an
+    // invalid code sets the lobby's error text. True when joining started.
+    bool joinByCode(const std::string& text);
     bool inLevel() const;  // an act or one of its bonus stages is on screen
     // The lobby's peers as the world renderer draws them, and the HUD line.
     RemoteScene lobbyRemoteScene();
     void lobbyHud(HudInfo& hud) const;
 
-    void openMultiplayerScreen();
-    void updateMultiplayerScreen();
-    void drawMultiplayerScreen(DrawContext& ctx);
 
     Lobby lobby;
     int multiplayerHero = 0;        // the hero used in lobby play
@@ -397,6 +401,34 @@ public:
     bool lobbyGoalReached = false;  // this lobby act's finish has been counted
     bool inviteFileStuck = false;   // "invite.txt" could not be removed: read it once
     std::vector<RemotePeer> remotePeers;
+
+    // ---- The multiplayer screen (net/LobbyScreen.cpp, drawn in
+    // net/LobbyScreenDraw.cpp; its rules in net/MultiplayerPage.h) ------------
+    // The MULTIPLAYER page to host or join and, once in a lobby, the LOBBY
+    // page. Music "lobby". Opening it shows the LOBBY page exactly when a
+    // lobby exists; returnToLobbyScreen is the way back from a lobby act.
+    void openMultiplayerScreen();
+    void returnToLobbyScreen();
+    void updateMultiplayerScreen();
+    void drawMultiplayerScreen(DrawContext& ctx);
+    // Steps of the screen.
+    bool updateTextEntry();  // true when the frame's Enter or Escape was taken
+    void endNameEdit();      // cleans the name and writes "player_name.txt"
+    void clickMultiplayerPage(const std::string& target);
+    void clickLobbyPage(const std::string& target);
+    void hostFromScreen();
+    void pasteInviteCode();
+    void shareInvite();
+    bool controlHeld() const;
+    Clipboard& systemClipboard();  // options.clipboard, or the desktop's
+    void drawMultiplayerPage(DrawContext& ctx);
+    void drawLobbyPage(DrawContext& ctx);
+
+    MultiplayerScreen mpScreen;
+    std::unique_ptr<Clipboard> desktopClipboard;  // made on first use
+    // On the way out (run(), after the loop): a lobby still open closes, and
+    // a router mapping it opened is removed before the program ends.
+    void leaveLobbyAtExit();
 
     // ---- Fast start (core/Loop.cpp) ------------------------------------------
     // The start-up work the first menu frame does not need: starts the sound

@@ -246,9 +246,7 @@ void Mivoland2::updatePauseMenu() {
             if (playMode() == PlayMode::Course) {
                 returnToMaker();  // the course is not saved again
             } else if (playMode() == PlayMode::Multiplayer) {
-                paused = false;
-                state = GameState::Multiplayer;
-                playMusic("lobby");
+                returnToLobbyScreen();  // net/LobbyScreen.cpp
             } else {
                 writeSave();
                 goToMainMenu();

@@ -1,5 +1,6 @@
 #pragma once
 #include <SFML/Network/TcpSocket.hpp>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -37,6 +38,14 @@ struct Job {
     UpnpGateway gateway;      // what removing the mapping later needs
     bool gatewayHeld = false;
     bool mappingAdded = false;
+    // The lobby was left before the worker was done: nobody will read the
+    // results, so the worker adds no mapping from then on, skips what is
+    // left to ask, and takes back a mapping it added itself.
+    bool abandoned = false;
+    // The lobby's count of router mappings on their way in or out; the
+    // worker counts itself from the moment it asks for a mapping until it is
+    // done (the removal included), so a game closing meanwhile waits for it.
+    std::shared_ptr<std::atomic<int>> mappingsInFlight;
 };
 
 }  // namespace mp

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "net/InviteCode.h"
+#include "net/PortMapDecision.h"
 
 namespace {
 
@@ -208,6 +209,7 @@ bool Lobby::hostLobby(bool isGlobal, const std::string& name, int hero) {
     // the port; pollNetJob makes the code from what it found.
     status = kGlobalHostWaitStatus;
     job = std::make_shared<mp::Job>();
+    job->mappingsInFlight = mappingsInFlight;
     bool started = false;
     if (config.portMappingWorker) {
         try {
@@ -215,6 +217,8 @@ bool Lobby::hostLobby(bool isGlobal, const std::string& name, int hero) {
             started = true;
         } catch (const std::system_error&) {
         }
+    } else if (config.routerTargets) {
+        started = mp::startPortMappingJob(job, tcpPort(), dotted(localAddress), *config.routerTargets);
     }
     if (!started) {
         std::lock_guard<std::mutex> lock(job->mutex);
@@ -257,10 +261,25 @@ bool Lobby::joinLobby(std::uint32_t address, std::uint16_t port, bool isGlobal, 
 void Lobby::leaveLobby() {
     if (job) {
         std::lock_guard<std::mutex> lock(job->mutex);
-        if (job->gatewayHeld && job->mappingAdded && config.removePortMapping) {
-            try {
-                std::thread(config.removePortMapping, job->gateway, tcpPort()).detach();
-            } catch (const std::system_error&) {
+        job->abandoned = true;  // a worker still running adds nothing more and removes what it added
+        if (role == LobbyRole::Host && job->gatewayHeld && job->mappingAdded) {
+            if (config.removePortMapping) {
+                try {
+                    std::thread(config.removePortMapping, job->gateway, tcpPort()).detach();
+                } catch (const std::system_error&) {
+                }
+            } else if (config.routerTargets) {
+                // Its own thread with a copy of the router; only the counter is shared.
+                const auto running = mappingsInFlight;
+                ++*running;
+                try {
+                    std::thread([gateway = job->gateway, port = tcpPort(), running] {
+                        mp::removePortMapping(gateway, port);
+                        --*running;
+                    }).detach();
+                } catch (const std::system_error&) {
+                    --*running;  // the lease ends a forgotten mapping by itself
+                }
             }
         }
     }
@@ -282,6 +301,15 @@ void Lobby::leaveLobby() {
     finishers = 0;
     pingTimer = beaconTimer = lobbyStateTimer = 0;
     lobbyStateChanged = false;
+}
+
+bool Lobby::waitForRemovals(std::chrono::milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (*mappingsInFlight > 0) {
+        if (std::chrono::steady_clock::now() >= end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
 }
 
 void Lobby::leaveLobbyWithError(const std::string& text) {
@@ -356,23 +384,18 @@ void Lobby::pollNetJob() {
         return;
     }
     if (role == LobbyRole::Host && code.empty()) {
-        bool publicFound = false;
-        std::uint32_t publicAddress = 0;
+        mp::PortMapFindings findings;
         {
             std::lock_guard<std::mutex> lock(job->mutex);
             if (!job->done) return;
-            publicFound = job->publicAddressFound;
-            publicAddress = job->publicAddress;
+            findings = mp::findingsOf(*job);
         }
-        if (!publicFound) {
-            code = encodeInviteCode(localAddress, portIndex, false);
-            global = false;
-            status = kNoInternetStatus;
-            return;
-        }
-        // A Global code; what the router work found chooses the status
-        // (it is kept in the job, which leaving the lobby still needs).
-        code = encodeInviteCode(publicAddress, portIndex, true);
+        // The job stays: leaving the lobby still needs its router to remove
+        // the mapping.
+        const mp::PortMapDecision d = mp::decidePortMapping(findings, tcpPort(), localAddress);
+        code = encodeInviteCode(d.codeAddress, portIndex, d.global);
+        global = d.global;
+        status = d.status;
     }
 }
 

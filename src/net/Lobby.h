@@ -17,6 +17,8 @@
 #include <SFML/Network/TcpSocket.hpp>
 #include <SFML/Network/UdpSocket.hpp>
 #include <SFML/System/Vector2.hpp>
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -28,6 +30,7 @@
 #include "net/Job.h"
 #include "net/Listener.h"
 #include "net/LobbyWire.h"
+#include "net/PortMapping.h"
 
 enum class LobbyRole : int { None = 0, Host = 1, Client = 2 };
 
@@ -88,11 +91,19 @@ struct LobbyNetConfig {
     std::uint16_t discoveryPort = kBeaconPort;  // 0: any free port
     std::uint16_t basePort = 47787;             // the four lobby ports start here
     std::optional<std::uint32_t> localAddress;  // none: this machine's own
-    // The router work of an Internet host: given the job, the TCP port and
-    // the local address as text, it fills the job and sets done last. None:
-    // the job is done at once with nothing found (no Internet).
+    // Where the router work of an Internet host looks for the router and the
+    // public address. None: no router work, the job is done at once with
+    // nothing found (no Internet), so a lobby made in a test or a tool never
+    // talks to anything beyond what it is pointed at. The game sets the real
+    // ones (Mivoland2Options::routerTargets).
+    std::optional<mp::RouterTargets> routerTargets;
+    // Stand-ins for the router work and the removal of its mapping (tests).
+    // The worker, given the job, the TCP port and the local address as text,
+    // fills the job and sets done last; it is used instead of the router
+    // work when set.
     std::function<void(std::shared_ptr<mp::Job>, std::uint16_t, std::string)> portMappingWorker;
-    // Removes a router mapping on a detached thread when a lobby closes.
+    // Removes a router mapping on a detached thread when a lobby closes;
+    // unset, the router work's own removal runs (only after the router work).
     std::function<void(UpnpGateway, std::uint16_t)> removePortMapping;
 };
 
@@ -135,6 +146,11 @@ public:
     bool joinLobby(std::uint32_t address, std::uint16_t port, bool global, const std::string& name, int hero);
     void leaveLobby();
     void leaveLobbyWithError(const std::string& text);
+    // Waits (at most `limit`) for the router mappings on their way in or out
+    // (a removal after a lobby closed, or router work that asked for a
+    // mapping and will take it back); true when none is left. The game calls
+    // it on the way out, so closing the window does not cut a removal short.
+    bool waitForRemovals(std::chrono::milliseconds limit);
 
     // ---- Each frame, in this order (update runs all four) ----------------------------
     // browsing: the multiplayer screen is shown, so found lobbies are listed.
@@ -206,6 +222,9 @@ public:
 
     std::shared_ptr<mp::Job> job;
     std::vector<LobbyEvent> events;
+    // Router mappings on their way in or out on other threads: removals, and
+    // router work past asking for a mapping (mp::Job::mappingsInFlight).
+    std::shared_ptr<std::atomic<int>> mappingsInFlight = std::make_shared<std::atomic<int>>(0);
 
     // Browsing.
     std::unique_ptr<sf::UdpSocket> discovery;

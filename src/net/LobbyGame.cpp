@@ -34,6 +34,12 @@ void Mivoland2::updateLobbyNetwork(float dt) {
     for (const LobbyEvent& e : lobby.takeEvents()) handleLobbyEvent(e);
 }
 
+void Mivoland2::leaveLobbyAtExit() {
+    lobby.leaveLobby();
+    // A router answers in moments; one that does not costs at most one call's wait.
+    lobby.waitForRemovals(mp::kSoapTimeout + std::chrono::milliseconds(500));
+}
+
 // A companion program may hand over a code in "invite.txt": its first word
 // is taken and the file removed.
 void Mivoland2::checkInviteFile() {
@@ -50,7 +56,15 @@ void Mivoland2::checkInviteFile() {
 
     const std::string word = inviteFileWord(text);
     const InviteTarget target = decodeInviteCode(word);
-    inviteField = target.valid ? encodeInviteTarget(target) : word.substr(0, kInviteCodeLength);
+    // The word goes into the code field by the field's own typing rule, so
+    // nothing the field would not take (control bytes, other letters) gets in.
+    inviteField.clear();
+    if (target.valid)
+        inviteField = encodeInviteTarget(target);
+    else
+        typeIntoCode(inviteField, std::vector<std::uint32_t>(reinterpret_cast<const unsigned char*>(word.data()),
+                                                             reinterpret_cast<const unsigned char*>(word.data()) +
+                                                                 word.size()));
     if (inLevel() || lobby.role != LobbyRole::None) {
         showToast("Invite received! Join it from Multiplayer");
         return;
@@ -59,23 +73,29 @@ void Mivoland2::checkInviteFile() {
     joinByCode(inviteField);
 }
 
-void Mivoland2::joinByCode(const std::string& text) {
+bool Mivoland2::joinByCode(const std::string& text) {
     const InviteTarget target = decodeInviteCode(text);
     if (!target.valid) {
         lobby.error = kNotACodeText;
         playSound(23);
-        return;
+        return false;
     }
-    if (!lobby.joinLobby(target.address, target.port, target.global, playerName, multiplayerHero)) playSound(23);
+    if (!lobby.joinLobby(target.address, target.port, target.global, playerName, multiplayerHero)) {
+        playSound(23);
+        return false;
+    }
+    mpScreen.lobbyPage = true;
+    return true;
 }
 
 void Mivoland2::handleLobbyEvent(const LobbyEvent& e) {
     switch (e.type) {
         case LobbyEvent::Joined: playSound(9); break;
         case LobbyEvent::StartAct: startLobbyAct(e.zone, e.act); break;
-        case LobbyEvent::BackToLobby: openMultiplayerScreen(); break;
+        case LobbyEvent::BackToLobby: returnToLobbyScreen(); break;
         case LobbyEvent::Disconnected:
-            if (inLevel()) openMultiplayerScreen();
+            if (inLevel()) returnToLobbyScreen();
+            mpScreen.lobbyPage = false;
             showToast("Disconnected from the lobby");
             playSound(23);
             break;
@@ -111,7 +131,7 @@ void Mivoland2::onMultiplayerCleared() {
     unlockAchievement(11);
     // A racer waits on the lobby screen; together, the act goes on until the
     // host starts the next one.
-    if (lobby.settings.mode == kModeRace) openMultiplayerScreen();
+    if (lobby.settings.mode == kModeRace) returnToLobbyScreen();
 }
 
 RemoteScene Mivoland2::lobbyRemoteScene() {

@@ -1,157 +1,187 @@
-// A developer's stand-in for the multiplayer screens: enough to host, join
-// and start acts by hand and from tests, keyboard only. The real screens
-// replace the bodies of these three functions.
-//
-//   Without a lobby:  Tab hosts a lobby on the local network; typing an
-//                     invite code and Enter joins it; F1 / F2 join the first
-//                     or second lobby heard on the network; Escape goes back.
-//   In a lobby:       Left / Right choose the hero; the host changes the zone
-//                     (Z), the act (A) and the mode (M) and starts with Enter;
-//                     Escape leaves the lobby.
-#include <algorithm>
-
-#include "content/Heroes.h"
-#include "content/Zones.h"
+// The multiplayer screen: opening it, the typing into its two fields, and
+// the clicks on both pages. The rectangles and the field rules are in
+// net/MultiplayerPage.h; the drawing is in net/LobbyScreenDraw.cpp.
+#include "audio/SoundEffects.h"
 #include "core/Mivoland2.h"
 #include "net/InviteCode.h"
-#include "render/Background.h"
-#include "render/Draw.h"
+#include "persist/PlayerName.h"
 
 namespace {
 
-const sf::Color kGold(255, 220, 90);
-const sf::Color kSoft(220, 220, 240);
-
-const char* modeName(int mode) { return mode == kModeTogether ? "Together" : "Race"; }
+constexpr int kSoundJoined = 9;
+constexpr int kSoundRefused = 23;
+constexpr const char* kNoCodeCopiedText = "No invite code in what you copied";
+constexpr const char* kInviteCopiedText = "Invite copied - paste it to your friends!";
 
 }  // namespace
 
 void Mivoland2::openMultiplayerScreen() {
+    if (mpScreen.editing == MpField::Name) endNameEdit();
+    mpScreen.editing = MpField::None;
+    mpScreen.lobbyPage = lobby.role != LobbyRole::None;
     state = GameState::Multiplayer;
     paused = false;
     playMusic("lobby");
 }
 
+void Mivoland2::returnToLobbyScreen() {
+    paused = false;
+    openMultiplayerScreen();
+}
+
+Clipboard& Mivoland2::systemClipboard() {
+    if (options.clipboard) return *options.clipboard;
+    if (!desktopClipboard) desktopClipboard = std::make_unique<SystemClipboard>();
+    return *desktopClipboard;
+}
+
+bool Mivoland2::controlHeld() const {
+    return keys && keys->hasFocus() &&
+           (keys->keyDown(sf::Keyboard::LControl) || keys->keyDown(sf::Keyboard::RControl));
+}
+
 void Mivoland2::updateMultiplayerScreen() {
-    using K = sf::Keyboard;
-    if (lobby.role == LobbyRole::None) {
-        for (std::uint32_t c : input.textEntered)
-            if (const char ch = inviteFieldChar(c); ch && inviteField.size() < kInviteCodeLength) inviteField += ch;
-        if (input.pressed(K::Backspace) && !inviteField.empty()) inviteField.pop_back();
-        if (input.pressed(K::Escape)) {
-            goToMainMenu();
-        } else if (input.pressed(K::Enter)) {
-            joinByCode(inviteField);
-        } else if (input.pressed(K::Tab)) {
-            playSound(lobby.hostLobby(false, playerName, multiplayerHero) ? 9 : 23);
+    // The lobby closed under the LOBBY page (a failure, or a join that did
+    // not start): back to the MULTIPLAYER page.
+    if (mpScreen.lobbyPage && lobby.role == LobbyRole::None) mpScreen.lobbyPage = false;
+    if (mpScreen.lobbyPage) mpScreen.editing = MpField::None;
+
+    const bool keysTaken = mpScreen.editing != MpField::None && updateTextEntry();
+    if (state != GameState::Multiplayer) return;
+
+    if (input.clicked) {
+        const std::string target = clickTarget(viewOf(mpScreen, lobby), input.mousePos);
+        if (mpScreen.lobbyPage)
+            clickLobbyPage(target);
+        else
+            clickMultiplayerPage(target);
+        if (state != GameState::Multiplayer) return;
+    }
+
+    if (!keysTaken && mpScreen.editing == MpField::None && input.pressed(sf::Keyboard::Escape)) {
+        if (mpScreen.lobbyPage) {
+            lobby.leaveLobby();
+            mpScreen.lobbyPage = false;
         } else {
-            for (int i = 0; i < 2; ++i) {
-                if (!input.pressed(i == 0 ? K::F1 : K::F2) || std::size_t(i) >= lobby.found.size()) continue;
-                const FoundLobby f = lobby.found[std::size_t(i)];
-                if (!lobby.joinLobby(f.address, f.port, false, playerName, multiplayerHero)) playSound(23);
-                break;
-            }
+            goToMainMenu();
         }
-        return;
+    }
+}
+
+bool Mivoland2::updateTextEntry() {
+    using K = sf::Keyboard;
+    const bool name = mpScreen.editing == MpField::Name;
+    if (name)
+        typeIntoName(playerName, input.textEntered);
+    else
+        typeIntoCode(inviteField, input.textEntered);
+    for (K::Key k : input.keysPressed) {
+        std::string& text = name ? playerName : inviteField;
+        if (k == K::Backspace && !text.empty()) text.pop_back();
+    }
+    if (input.pressed(K::V) && controlHeld()) {
+        if (name)
+            pasteIntoName(playerName, systemClipboard().text());
+        else
+            pasteInviteCode();
     }
     if (input.pressed(K::Escape)) {
+        if (name) endNameEdit();
+        mpScreen.editing = MpField::None;
+        return true;
+    }
+    if (input.pressed(K::Enter)) {
+        mpScreen.editing = MpField::None;
+        if (name)
+            endNameEdit();
+        else
+            joinByCode(inviteField);
+        return true;
+    }
+    return false;
+}
+
+void Mivoland2::endNameEdit() {
+    playerName = cleanedName(playerName);
+    savePlayerName(dataDir, playerName);
+    if (mpScreen.editing == MpField::Name) mpScreen.editing = MpField::None;
+}
+
+void Mivoland2::clickMultiplayerPage(const std::string& target) {
+    // A click anywhere but on the field being edited ends the edit.
+    if (mpScreen.editing == MpField::Name && target != "name") endNameEdit();
+    if (mpScreen.editing == MpField::Code && target != "code") mpScreen.editing = MpField::None;
+
+    if (target == "back") {
+        goToMainMenu();
+    } else if (target == "local" || target == "global") {
+        mpScreen.tab = target == "local" ? MpTab::Local : MpTab::Global;
+        playSound(SoundMenu);
+    } else if (target == "name") {
+        mpScreen.editing = MpField::Name;
+    } else if (target == "code") {
+        mpScreen.editing = MpField::Code;
+    } else if (target == "paste") {
+        pasteInviteCode();
+    } else if (target == "join") {
+        joinByCode(inviteField);
+    } else if (target == "host") {
+        hostFromScreen();
+    } else if (target == "lan0" || target == "lan1") {
+        const std::size_t row = target == "lan0" ? 0 : 1;
+        if (row >= lobby.found.size()) return;
+        const FoundLobby f = lobby.found[row];
+        if (lobby.joinLobby(f.address, f.port, false, playerName, multiplayerHero))
+            mpScreen.lobbyPage = true;
+        else
+            playSound(kSoundRefused);
+    }
+}
+
+void Mivoland2::clickLobbyPage(const std::string& target) {
+    if (target == "back") {
         lobby.leaveLobby();
+        mpScreen.lobbyPage = false;
+        playSound(SoundMenu);
         return;
     }
-    if (!lobby.inGame()) return;
-    if (input.pressed(K::Left) || input.pressed(K::Right)) {
-        multiplayerHero = (multiplayerHero + (input.pressed(K::Left) ? 8 : 1)) % 9;
+    if (!lobby.inGame()) return;  // joining: only "Cancel"
+    if (target == "share") {
+        shareInvite();
+    } else if (target == "charL" || target == "charR") {
+        multiplayerHero = (std::clamp(multiplayerHero, 0, kHeroCount - 1) + (target == "charL" ? 8 : 1)) % 9;
         lobby.chooseHero(multiplayerHero);
-        playSound(11);
+        playSound(SoundMenu);
     }
     if (lobby.role != LobbyRole::Host) return;
     LobbySettings s = lobby.settings;
-    if (input.pressed(K::Z)) s.zone = (s.zone + 1) % 6;
-    if (input.pressed(K::A)) s.act = s.act == 1 ? 2 : 1;
-    if (input.pressed(K::M)) s.mode = s.mode == kModeRace ? kModeTogether : kModeRace;
-    if (s.zone != lobby.settings.zone || s.act != lobby.settings.act || s.mode != lobby.settings.mode)
+    if (target == "zoneL") s.zone = (s.zone + 5) % 6;
+    if (target == "zoneR") s.zone = (s.zone + 1) % 6;
+    if (target == "actL" || target == "actR") s.act = s.act == 1 ? 2 : 1;
+    if (target == "modeL" || target == "modeR") s.mode = s.mode == kModeRace ? kModeTogether : kModeRace;
+    if (s.zone != lobby.settings.zone || s.act != lobby.settings.act || s.mode != lobby.settings.mode) {
         lobby.changeSettings(s.zone, s.act, s.mode);
-    if (input.pressed(K::Enter)) lobby.hostStartAct();
+        playSound(SoundMenu);
+    }
+    if (target == "start") lobby.hostStartAct();
 }
 
-void Mivoland2::drawMultiplayerScreen(DrawContext& ctx) {
-    drawMenuBackdrop(ctx, totalTime, std::clamp(lobby.settings.zone, 0, 5));
-    if (lobby.role == LobbyRole::None) {
-        drawText(ctx, "MULTIPLAYER", {480, 24}, 40, sf::Color::White, 3, kAlignCenter);
-        drawText(ctx, "Your name: " + playerName, {480, 96}, 22, kSoft, 2, kAlignCenter);
-        drawText(ctx, "Tab - host a lobby on your Wi-Fi", {480, 150}, 24, kGold, 2, kAlignCenter);
-        drawText(ctx, "Type an invite code and press Enter to join:", {480, 210}, 20, kSoft, 2, kAlignCenter);
-        drawRect(ctx, {330, 244}, {300, 48}, sf::Color(20, 20, 45, 220), 2, kGold);
-        const bool blink = int(totalTime * 2) % 2 == 0;
-        if (inviteField.empty() && !blink)
-            drawText(ctx, "MIVO-ABC-DEFG", {480, 254}, 24, sf::Color(120, 120, 150), 0, kAlignCenter);
-        else
-            drawText(ctx, inviteField + (blink ? "|" : ""), {480, 254}, 24, sf::Color::White, 2, kAlignCenter);
-        drawText(ctx, "Lobbies on your Wi-Fi:", {480, 318}, 20, kSoft, 2, kAlignCenter);
-        if (lobby.found.empty())
-            drawText(ctx, "Looking for lobbies...", {480, 350}, 18, sf::Color(170, 170, 200), 2, kAlignCenter);
-        for (std::size_t i = 0; i < std::min<std::size_t>(2, lobby.found.size()); ++i) {
-            const FoundLobby& f = lobby.found[i];
-            drawText(ctx, "F" + std::to_string(i + 1) + "  " + f.name + "'s lobby  (" + f.count + ")",
-                     {480, 350 + 32.0f * float(i)}, 20, sf::Color::White, 2, kAlignCenter);
-        }
-        if (!lobby.error.empty())
-            drawText(ctx, wrapText(lobby.error, 64), {480, 420}, 18, sf::Color(255, 140, 120), 2, kAlignCenter);
-        drawText(ctx, "Esc - back", {40, 500}, 18, kSoft, 2);
-        return;
-    }
-
-    drawText(ctx, "LOBBY", {480, 20}, 40, sf::Color::White, 3, kAlignCenter);
-    if (lobby.joining()) {
-        drawText(ctx, "Joining " + lobby.code, {480, 150}, 28, sf::Color::White, 2, kAlignCenter);
-        drawText(ctx, lobby.global ? "Joining over the internet. If this takes a while, the host's router may not be "
-                                     "letting the game in."
-                                   : "Joining a lobby on your Wi-Fi.",
-                 {480, 200}, 18, kSoft, 2, kAlignCenter);
-        drawText(ctx, "Esc - cancel", {40, 500}, 18, kSoft, 2);
-        return;
-    }
-    drawText(ctx, lobby.global ? "Global - over the internet" : "Local - same Wi-Fi", {40, 76}, 20, kSoft, 2);
-    const std::string code =
-        lobby.code.empty() ? "Getting it" + std::string(std::size_t(int(totalTime * 3) % 4), '.') : lobby.code;
-    drawText(ctx, "Invite code  " + code, {40, 104}, 26, kGold, 2);
-    drawText(ctx, wrapText(lobby.status, 110), {40, 142}, 14, kSoft, 1);
-
-    drawText(ctx, "Players " + std::to_string(lobby.players.size()) + "/6", {40, 190}, 22, sf::Color::White, 2);
-    for (std::size_t i = 0; i < lobby.players.size(); ++i) {
-        const LobbyPlayer& p = lobby.players[i];
-        std::string row = p.name;
-        if (p.id == 0) row += "  (host)";
-        if (p.id == lobby.ownId) row += "  (you)";
-        row += "  " + heroTable()[std::size_t(std::clamp(p.hero, 0, 8))].name;
-        if (p.id != lobby.ownId && p.age < 2.0f && (p.flags & kStateVisible)) row += "  - on the course";
-        if (p.finishPlace > 0)
-            row += "  " + std::to_string(p.finishPlace) + placeSuffix(p.finishPlace) + "  " + formatTime(p.finishTime);
-        drawText(ctx, row, {40, 222 + 42.0f * float(i)}, 18, p.finishPlace == 1 ? kGold : sf::Color::White, 2);
-    }
-
-    const HeroDef& h = heroTable()[std::size_t(std::clamp(multiplayerHero, 0, 8))];
-    drawText(ctx, "Your hero  < Left  Right >", {700, 190}, 18, kSoft, 2, kAlignCenter);
-    drawMenuHero(ctx, multiplayerHero, {700, 250}, 1.2f, totalTime);
-    drawText(ctx, h.name + " - " + h.abilityName, {700, 290}, 18, sf::Color::White, 2, kAlignCenter);
-    const std::string zoneName = zoneTable()[std::size_t(std::clamp(lobby.settings.zone, 0, 5))].name;
-    if (lobby.role == LobbyRole::Host) {
-        drawText(ctx, "Zone (Z): " + zoneName, {700, 330}, 18, sf::Color::White, 2, kAlignCenter);
-        drawText(ctx, "Act (A): Act " + std::to_string(lobby.settings.act), {700, 358}, 18, sf::Color::White, 2,
-                 kAlignCenter);
-        drawText(ctx, std::string("Mode (M): ") + modeName(lobby.settings.mode), {700, 386}, 18, sf::Color::White, 2,
-                 kAlignCenter);
-        drawText(ctx, "Enter - Start!", {740, 490}, 24, kGold, 2, kAlignCenter);
+void Mivoland2::hostFromScreen() {
+    if (lobby.hostLobby(mpScreen.tab == MpTab::Global, playerName, multiplayerHero)) {
+        mpScreen.lobbyPage = true;
+        playSound(kSoundJoined);
     } else {
-        drawText(ctx, "Course: " + zoneName + " Act " + std::to_string(lobby.settings.act), {700, 330}, 18,
-                 sf::Color::White, 2, kAlignCenter);
-        drawText(ctx, std::string("Mode: ") + modeName(lobby.settings.mode), {700, 358}, 18, sf::Color::White, 2,
-                 kAlignCenter);
+        playSound(kSoundRefused);
     }
-    const LobbyPlayer* me = lobby.findPlayer(lobby.ownId);
-    const char* line = !lobby.settings.started                   ? "Waiting for the host to start..."
-                       : me && me->finishPlace > 0                ? "Waiting for the others to finish..."
-                                                                  : "A race is on - you'll be in the next one.";
-    drawText(ctx, line, {480, 440}, 18, kSoft, 2, kAlignCenter);
-    drawText(ctx, "Esc - leave", {40, 500}, 18, kSoft, 2);
+}
+
+void Mivoland2::pasteInviteCode() {
+    if (pasteIntoCode(inviteField, systemClipboard().text()) == CodePaste::NoCode) showToast(kNoCodeCopiedText);
+}
+
+void Mivoland2::shareInvite() {
+    if (lobby.code.empty()) return;
+    systemClipboard().setText(inviteMessage(lobby.code));
+    showToast(kInviteCopiedText);
+    playSound(SoundMenu);
 }

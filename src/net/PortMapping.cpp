@@ -108,6 +108,23 @@ void removePortMapping(UpnpGateway gateway, std::uint16_t port) {
     }
 }
 
+namespace {
+
+bool abandoned(Job& job) {
+    std::lock_guard lock(job.mutex);
+    return job.abandoned;
+}
+
+// Counts the worker in the lobby's mappings in flight while it lives.
+struct InFlight {
+    std::shared_ptr<std::atomic<int>> count;
+    ~InFlight() {
+        if (count) --*count;
+    }
+};
+
+}  // namespace
+
 void runPortMappingJob(std::shared_ptr<Job> job, std::uint16_t port, std::string localAddress,
                        RouterTargets targets) {
     std::optional<std::uint32_t> publicAddress;
@@ -115,30 +132,49 @@ void runPortMappingJob(std::shared_ptr<Job> job, std::uint16_t port, std::string
     bool added = false;
     ExternalAddress external;
     UpnpGateway outer;
+    InFlight inFlight;
     // Nothing may escape a detached thread; whatever failed simply counts as
     // not found, and the job is finished all the same.
     try {
         publicAddress = lookupPublicAddress(targets.publicAddressUrl, kPublicAddressTimeout);
         gateway = discoverGateway(targets);
+        bool mapping = false;
         if (gateway.found) {
+            // No port is opened for a lobby already left. Checked and counted
+            // under the lock that leaving takes, so a game that closes after
+            // this point sees the count.
+            std::lock_guard lock(job->mutex);
+            mapping = !job->abandoned;
+            if (mapping && job->mappingsInFlight) {
+                inFlight.count = job->mappingsInFlight;
+                ++*inFlight.count;
+            }
+        }
+        if (mapping) {
             added = addPortMapping(gateway, port, localAddress);
-            external = getExternalAddress(gateway);
-            if (external.answered && (external.address == 0 || isPrivateAddress(external.address)))
+            if (!abandoned(*job)) external = getExternalAddress(gateway);
+            if (!abandoned(*job) && external.answered && (external.address == 0 || isPrivateAddress(external.address)))
                 outer = findOuterRouter(gateway.host, targets);
         }
     } catch (const std::exception&) {
     }
 
-    std::lock_guard lock(job->mutex);
-    if (outer.found) job->outerRouter = outer.host;
-    job->publicAddress = publicAddress.value_or(0);
-    job->publicAddressFound = publicAddress.has_value();
-    job->gateway = gateway;
-    job->gatewayHeld = gateway.found;
-    job->mappingAdded = added;
-    job->routerExternalAddress = external.address;
-    job->routerAnswered = external.answered;
-    job->done = true;
+    bool left = false;
+    {
+        std::lock_guard lock(job->mutex);
+        if (outer.found) job->outerRouter = outer.host;
+        job->publicAddress = publicAddress.value_or(0);
+        job->publicAddressFound = publicAddress.has_value();
+        job->gateway = gateway;
+        job->gatewayHeld = gateway.found;
+        job->mappingAdded = added;
+        job->routerExternalAddress = external.address;
+        job->routerAnswered = external.answered;
+        job->done = true;
+        left = job->abandoned;
+    }
+    // The lobby closed while we worked: a port opened for it must not stay open.
+    if (left && gateway.found && added) removePortMapping(gateway, port);
 }
 
 bool startPortMappingJob(std::shared_ptr<Job> job, std::uint16_t port, std::string localAddress,

@@ -3,6 +3,11 @@
 // router over UPnP, ask it to forward the port, ask for its own address,
 // look for a second router in front of it, and find this computer's public
 // address. Runs on a detached worker thread; see runPortMappingJob.
+//
+// The requests are written here rather than taken from libminiupnpc: its
+// search always goes to the multicast group on port 1900, so it can be
+// pointed neither at a test router on the loopback nor at the usual
+// addresses of a second router, and every reply is read with our own caps.
 #include <chrono>
 #include <cstdint>
 #include <memory>

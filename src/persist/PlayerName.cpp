@@ -48,5 +48,9 @@ std::string loadPlayerName(const std::string& dataFolder) {
 }
 
 bool savePlayerName(const std::string& dataFolder, const std::string& name) {
-    return !writeFileAtomically(playerNamePath(dataFolder), name);
+    // Only a clean name reaches the file, as its one line: a line feed or a
+    // control character in the given name cannot add lines or garble it.
+    std::string clean = cleanPlayerName(name);
+    if (clean.empty()) clean = "Player";
+    return !writeFileAtomically(playerNamePath(dataFolder), clean + "\n");
 }

@@ -18,4 +18,6 @@ std::string freshPlayerName(std::uint32_t randomValue);
 
 // A missing file or an empty first line gives a fresh random name.
 std::string loadPlayerName(const std::string& dataFolder);
+// Writes the cleaned name ("Player" when nothing is left) as the file's only
+// line.
 bool savePlayerName(const std::string& dataFolder, const std::string& name);

@@ -1,5 +1,5 @@
-// The game object in a lobby: hosting and joining through the developer
-// lobby screen and the invite file, acts started by the lobby, the states
+// The game object in a lobby: hosting and joining through the multiplayer
+// screen and the invite file, acts started by the lobby, the states
 // sent from play, the finish rules, and the way back to the lobby.
 #include <gtest/gtest.h>
 
@@ -45,7 +45,7 @@ std::unique_ptr<LobbyBot> makeBot(const std::string& name, int hero, float speed
     return bot;
 }
 
-// From the title into the developer lobby screen.
+// From the title into the multiplayer screen.
 void openLobbyScreen(GameDriver& d) {
     for (int guard = 0; guard < 10 && d.selectedButton() != 1; ++guard) d.press(K::Down);
     d.press(K::Enter);
@@ -76,7 +76,7 @@ TEST(LobbyGame, TheHostRacesABotAndTheFinishOrderReachesBoth) {
     openLobbyScreen(d);
     ASSERT_EQ(d.screen(), GameState::Multiplayer);
     EXPECT_EQ(g.audio.playingId(), "lobby");
-    d.press(K::Tab);
+    d.click(buttonCentre("host"));
     ASSERT_EQ(g.lobby.role, LobbyRole::Host);
     ASSERT_TRUE(decodeInviteCode(g.lobby.code).valid);
 
@@ -86,13 +86,13 @@ TEST(LobbyGame, TheHostRacesABotAndTheFinishOrderReachesBoth) {
     ASSERT_TRUE(bot->lobby.joinLobby(t.address, t.port, false, bot->name, bot->hero));
     ASSERT_TRUE(runUntil(d, {bot.get()}, [&] { return g.lobby.players.size() == 2 && bot->lobby.welcomed; }));
     EXPECT_EQ(d.toast(), "Botty joined the lobby!");
-    d.press(K::Right);  // the host picks hero 1
+    d.click(buttonCentre("charR"));  // the host picks hero 1
     ASSERT_TRUE(runUntil(d, {bot.get()}, [&] { return bot->lobby.findPlayer(0)->hero == 1; }));
-    d.press(K::Z);
+    d.click(buttonCentre("zoneR"));
     EXPECT_EQ(g.lobby.settings.zone, 1);
     d.saveFrame("lobby_screen_host.png");
 
-    d.press(K::Enter);  // start! The host's own start event is taken up next frame.
+    d.click(buttonCentre("start"));  // The host's own start event is taken up next frame.
     d.step();
     ASSERT_EQ(d.screen(), GameState::Playing);
     EXPECT_EQ(g.level.zone, 1);
@@ -148,6 +148,8 @@ TEST(LobbyGame, TheHostRacesABotAndTheFinishOrderReachesBoth) {
     ASSERT_TRUE(runIntoGoal(d, {bot.get()}));
     EXPECT_EQ(d.screen(), GameState::Playing);
     ASSERT_TRUE(runUntil(d, {bot.get()}, [&] { return d.screen() == GameState::Multiplayer; }));
+    EXPECT_TRUE(g.mpScreen.lobbyPage);
+    EXPECT_EQ(g.audio.playingId(), "lobby");
     EXPECT_TRUE(g.achievements.has(11));
     EXPECT_FALSE(g.lobby.settings.started);
     EXPECT_EQ(g.lobby.players[0].finishPlace, 2);
@@ -211,6 +213,8 @@ TEST(LobbyGame, AnInviteFileJoinsAndTogetherWaitsForTheNextAct) {
     d.press(K::Enter);
     EXPECT_EQ(d.screen(), GameState::Multiplayer);
     EXPECT_TRUE(g.lobby.inGame());
+    EXPECT_TRUE(g.mpScreen.lobbyPage);
+    EXPECT_FALSE(g.paused);
 
     // Back into the next act, then the host goes away.
     bot->lobby.hostStartAct();
@@ -219,6 +223,7 @@ TEST(LobbyGame, AnInviteFileJoinsAndTogetherWaitsForTheNextAct) {
     ASSERT_TRUE(runUntil(d, {bot.get()}, [&] { return d.screen() == GameState::Multiplayer; }));
     EXPECT_EQ(d.toast(), "Disconnected from the lobby");
     EXPECT_EQ(g.lobby.role, LobbyRole::None);
+    EXPECT_FALSE(g.mpScreen.lobbyPage);
     EXPECT_EQ(g.lobby.error, kHostLostText);
 }
 
@@ -239,7 +244,7 @@ TEST(LobbyGame, InviteFilesOutsideTheTitleWaitAndBadCodesSayWhatACodeLooksLike) 
     d.saveFrame("lobby_screen_bad_code.png");
 
     // While hosting, an invite only waits in the field.
-    d.press(K::Tab);
+    d.click(buttonCentre("host"));
     ASSERT_EQ(g.lobby.role, LobbyRole::Host);
     const std::string own = g.lobby.code;
     const std::string other = encodeInviteCode(kLoopback, 3, false);

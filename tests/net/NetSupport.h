@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "net/Lobby.h"
+#include "net/MultiplayerPage.h"
 
 inline constexpr std::uint32_t kLoopback = 0x7F000001u;
 
@@ -119,4 +120,10 @@ inline LobbyMsg typeOf(sf::Packet p) {
     sf::Uint8 t = 0;
     p >> t;
     return LobbyMsg(t);
+}
+
+// The middle of a button of the multiplayer screen, where a click lands.
+inline sf::Vector2f buttonCentre(const std::string& id) {
+    const sf::FloatRect r = buttonRect(id);
+    return {r.left + r.width / 2, r.top + r.height / 2};
 }

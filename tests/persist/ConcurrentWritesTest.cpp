@@ -51,7 +51,7 @@ Settings settingsVersion(int v) {
 
 AchievementState achievementsVersion(int v) { return v == 1 ? AchievementState{4095u, 123456} : AchievementState{1u, 2}; }
 
-const char* nameVersion(int v) { return v == 1 ? "A much longer n" : "Bo"; }
+const char* nameVersion(int v) { return v == 1 ? "Alexandra Long" : "Bo"; }
 
 }  // namespace
 
@@ -64,7 +64,7 @@ TEST(ConcurrentWrites, AReaderNeverSeesAnEmptyOrMixedFile) {
         {"achievements.txt", [](const std::string& f, int v) { return saveAchievements(f, achievementsVersion(v)); },
          {formatAchievements(achievementsVersion(0)), formatAchievements(achievementsVersion(1))}},
         {"player_name.txt", [](const std::string& f, int v) { return savePlayerName(f, nameVersion(v)); },
-         {nameVersion(0), nameVersion(1)}},
+         {std::string(nameVersion(0)) + "\n", std::string(nameVersion(1)) + "\n"}},  // the name as the one line
     };
     constexpr int kWrites = 150;
     for (const WriterCase& c : cases) {

@@ -145,3 +145,22 @@ TEST(PlayerName, CleansTheFirstLine) {
     EXPECT_EQ(freshPlayerName(0), "Player100");
     EXPECT_EQ(freshPlayerName(899), "Player999");
 }
+
+TEST(PlayerName, OnlyACleanNameIsWrittenAsTheFilesOneLine) {
+    const struct {
+        const char* name;
+        const char* file;
+    } cases[] = {
+        {"Tobi", "Tobi\n"},
+        {"Eve\nsecond line", "Evesecond line\n"},
+        {"\x1b[31mRed\r", "[31mRed\n"},
+        {"  Lots of room in this name  ", "Lots of room i\n"},
+        {"\t\n", "Player\n"},
+    };
+    for (const auto& c : cases) {
+        TempFolder dir;
+        ASSERT_TRUE(savePlayerName(dir.path(), c.name));
+        EXPECT_EQ(dir.read("player_name.txt"), c.file) << c.name;
+        EXPECT_EQ(loadPlayerName(dir.path()) + "\n", c.file) << c.name;
+    }
+}

@@ -12,6 +12,15 @@ GameDriver::GameDriver(const std::string& dataFolder) {
     opts.keys = &keys_;
     opts.visibleWindow = false;
     opts.paceFrames = false;
+    opts.clipboard = &clipboard_;
+    // An Internet host finds no router and no Internet on the loopback unless
+    // a test points it at a fake router.
+    opts.routerTargets.ssdpAddress = "127.0.0.1";
+    opts.routerTargets.ssdpPort = 9;
+    opts.routerTargets.fallbackRouters = {"127.0.0.1"};
+    opts.routerTargets.fallbackPort = 9;
+    opts.routerTargets.publicAddressUrl = "http://127.0.0.1:1/ip";
+
     opts.openExternal = [this](const std::string& address) {
         opened_.push_back(address);
         return true;

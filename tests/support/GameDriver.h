@@ -18,6 +18,8 @@ public:
 
     Mivoland2& game() { return *game_; }
     ScriptedKeySource& keys() { return keys_; }
+    // The game's clipboard: one of its own, never the desktop's.
+    MemoryClipboard& clipboard() { return clipboard_; }
     const std::string& dataFolder() const { return dataFolder_; }
 
     bool start();  // the game's whole start-up (also its after-the-first-frame part); false without a UI font
@@ -55,6 +57,8 @@ private:
     std::unique_ptr<TempFolder> temp_;
     std::string dataFolder_;
     ScriptedKeySource keys_;
+    MemoryClipboard clipboard_;
+
     std::vector<std::string> opened_;
     std::unique_ptr<Mivoland2> game_;
 };
