@@ -63,8 +63,8 @@ void drawBox(DrawContext& ctx, const sf::FloatRect& r, const std::string& label,
 }
 
 // A text field: its text and a blinking cursor while edited, else its text
-// or the greyed placeholder.
-void drawField(DrawContext& ctx, const sf::FloatRect& r, const std::string& text, const std::string& placeholder,
+// or the greyed hint shown while it is empty.
+void drawField(DrawContext& ctx, const sf::FloatRect& r, const std::string& text, const std::string& hint,
                bool editing, float time, sf::Vector2f mouse) {
     const bool hover = r.contains(mouse);
     drawRect(ctx, pos(r), size(r), editing ? sf::Color(35, 35, 80, 235) : sf::Color(15, 15, 40, 220),
@@ -81,7 +81,7 @@ void drawField(DrawContext& ctx, const sf::FloatRect& r, const std::string& text
         drawText(ctx, text + (cursor ? "|" : ""), {at.x, at.y + (float(sz) - float(fitted)) * 0.5f}, fitted,
                  sf::Color::White, 0.0f);
     } else if (text.empty()) {
-        drawFitted(ctx, placeholder, at, sz, sf::Color(110, 110, 140), 0.0f, room);
+        drawFitted(ctx, hint, at, sz, sf::Color(110, 110, 140), 0.0f, room);
     } else {
         drawFitted(ctx, text, at, sz, sf::Color::White, 0.0f, room);
     }
