@@ -103,7 +103,10 @@ std::string writeCourseText(const Course& course) {
     out += "name " + name + "\n";
     out += "theme " + std::to_string(course.theme) + "\n";
     out += "heights";
-    for (std::int32_t h : course.heights) out += " " + std::to_string(h);
+    for (std::int32_t h : course.heights) {
+        out += ' ';
+        out += std::to_string(h);
+    }
     out += "\n";
     for (const CourseItem& it : course.items)
         out += "item " + std::to_string(it.kind) + " " + std::to_string(it.column) + " " + std::to_string(it.row) + "\n";

@@ -58,7 +58,7 @@ std::optional<std::uint16_t> parsePort(std::string_view text) {
     return static_cast<std::uint16_t>(value);
 }
 
-std::string portSuffix(std::uint16_t port) { return ":" + std::to_string(port); }
+std::string portSuffix(std::uint16_t port) { return std::string(1, ':').append(std::to_string(port)); }
 
 }  // namespace
 
