@@ -201,6 +201,86 @@ void DropTarget::attach(sf::WindowHandle window) { impl_->attach(Window(window))
 void DropTarget::pump() { impl_->pump(); }
 bool DropTarget::active() const { return impl_->display && impl_->target; }
 
+#elif defined(_WIN32)
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+#include "core/platform/Platform.h"
+
+// Windows hands dropped files to the window procedure as WM_DROPFILES once
+// the window accepts files. The game's window procedure is SFML's, so ours
+// goes in front of it: it takes WM_DROPFILES and passes everything else on.
+// The procedure it replaced is kept as a property of the window, so it works
+// whatever happens to this object.
+namespace {
+
+const wchar_t* const kPreviousProc = L"MivolandDropPreviousProc";
+
+std::string utf8FromWide(const std::wstring& w) {
+    if (w.empty()) return {};
+    const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), int(w.size()), nullptr, 0, nullptr, nullptr);
+    if (n <= 0) return {};
+    std::string out(std::size_t(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w.data(), int(w.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+LRESULT CALLBACK dropWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto previous = reinterpret_cast<WNDPROC>(GetPropW(window, kPreviousProc));
+    if (message == WM_DROPFILES) {
+        const HDROP drop = reinterpret_cast<HDROP>(wParam);
+        const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+        std::size_t listBytes = 0;
+        for (UINT i = 0; i < count && i < DropTarget::kMaxPaths; ++i) {
+            const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+            if (length == 0 || length > 32767) continue;
+            std::wstring path(std::size_t(length) + 1, L'\0');
+            if (DragQueryFileW(drop, i, path.data(), length + 1) != length) continue;
+            path.resize(length);
+            std::string utf8 = utf8FromWide(path);
+            listBytes += utf8.size();
+            if (listBytes > DropTarget::kMaxListBytes) break;
+            if (!utf8.empty()) pushDroppedFile(std::move(utf8));
+        }
+        DragFinish(drop);
+        return 0;
+    }
+    if (message == WM_NCDESTROY) {
+        // The window goes: its own procedure back, and our property gone.
+        RemovePropW(window, kPreviousProc);
+        if (previous) SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    }
+    return previous ? CallWindowProcW(previous, window, message, wParam, lParam)
+                    : DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+struct DropTarget::Impl {
+    HWND window = nullptr;
+
+    void attach(HWND w) {
+        if (!w || !IsWindow(w)) return;
+        window = w;
+        if (!GetPropW(w, kPreviousProc)) {
+            const LONG_PTR previous = GetWindowLongPtrW(w, GWLP_WNDPROC);
+            if (!previous || previous == reinterpret_cast<LONG_PTR>(&dropWindowProc)) return;
+            SetPropW(w, kPreviousProc, reinterpret_cast<HANDLE>(previous));
+            SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&dropWindowProc));
+        }
+        DragAcceptFiles(w, TRUE);
+    }
+};
+
+DropTarget::DropTarget() : impl_(std::make_unique<Impl>()) {}
+DropTarget::~DropTarget() = default;
+void DropTarget::attach(sf::WindowHandle window) { impl_->attach(window); }
+void DropTarget::pump() {}  // drops arrive through the window procedure
+bool DropTarget::active() const { return impl_->window && IsWindow(impl_->window); }
+
 #else
 
 struct DropTarget::Impl {};

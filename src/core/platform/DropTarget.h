@@ -10,8 +10,9 @@
 // On Linux it speaks the X11 drag-and-drop protocol (XDnD) for
 // "text/uri-list" on a display connection of its own: the game window
 // names a small unmapped proxy window of that connection as its drop
-// handler, so SFML's event loop never sees the protocol. Elsewhere it does
-// nothing yet.
+// handler, so SFML's event loop never sees the protocol. On Windows the
+// window accepts files and a window procedure put in front of SFML's takes
+// WM_DROPFILES. Elsewhere it does nothing.
 class DropTarget {
 public:
     // Caps on what one drop may hand over.
