@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <SFML/Graphics/Image.hpp>
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -48,9 +49,14 @@ inline std::string pictureBytes(unsigned w = 40, unsigned h = 56) {
         for (unsigned x = w - 16; x < w - 9; ++x) image.setPixel(x, y, sf::Color(30, 20, 60));
     for (unsigned y = h - 10; y < h - 4; ++y)
         for (unsigned x = 6; x < w / 2; ++x) image.setPixel(x, y, sf::Color(220, 40, 40));
+    // Test programs run side by side and make the same pictures: each writes
+    // a file of its own, and the finished file is renamed into view.
     const std::string path = testOutputFolder() + "mod_picture_" + std::to_string(w) + "x" + std::to_string(h) + ".png";
-    image.saveToFile(path);
-    return readFileText(path);
+    const std::string own = path + "." + std::to_string(::getpid()) + ".png";
+    image.saveToFile(own);
+    std::string bytes = readFileText(own);
+    std::filesystem::rename(own, path);
+    return bytes;
 }
 
 inline bool effectPlaying(Mivoland2& g, int effect) {
