@@ -85,6 +85,17 @@ int whitePixels(const sf::Image& image, const sf::FloatRect& r) {
     return n;
 }
 
+// Targets that find just this router and, behind it, nothing that answers.
+mp::RouterTargets onlyRouter(FakeRouter& home) {
+    mp::RouterTargets t;
+    t.ssdpAddress = "127.0.0.1";
+    t.ssdpPort = home.ssdpPort();
+    t.fallbackRouters = {"127.0.0.1"};
+    t.fallbackPort = 9;
+    t.publicAddressUrl = home.ipUrl();
+    return t;
+}
+
 }  // namespace
 
 TEST(MultiplayerScreen, EveryButtonHasItsRectangle) {
@@ -430,13 +441,7 @@ TEST_F(MultiplayerScreenGame, LeavingBeforeTheRouterWorkIsDoneLeavesNoPortOpen) 
         FakeRouter home;
         home.externalAddress = "192.168.0.5";
         home.start();
-        mp::RouterTargets t;
-        t.ssdpAddress = "127.0.0.1";
-        t.ssdpPort = home.ssdpPort();
-        t.fallbackRouters = {"127.0.0.1"};
-        t.fallbackPort = 9;
-        t.publicAddressUrl = home.ipUrl();
-        g.lobby.config.routerTargets = t;
+        g.lobby.config.routerTargets = onlyRouter(home);
         const auto actions = [&] {
             std::vector<std::string> out;
             for (const auto& call : home.calls()) out.push_back(call.action);
@@ -464,13 +469,7 @@ TEST_F(MultiplayerScreenGame, ClosingTheGameTakesThePortBack) {
         FakeRouter home;
         home.externalAddress = "192.168.0.5";  // keeps the worker busy 1.5 s after the mapping
         home.start();
-        mp::RouterTargets t;
-        t.ssdpAddress = "127.0.0.1";
-        t.ssdpPort = home.ssdpPort();
-        t.fallbackRouters = {"127.0.0.1"};
-        t.fallbackPort = 9;
-        t.publicAddressUrl = home.ipUrl();
-        g.lobby.config.routerTargets = t;
+        g.lobby.config.routerTargets = onlyRouter(home);
         ASSERT_TRUE(g.lobby.hostLobby(true, "Hosty", 0));
         ASSERT_TRUE(runUntil([&] {
             return workDone ? !g.lobby.code.empty() : !home.calls().empty();
